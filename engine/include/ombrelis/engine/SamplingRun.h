@@ -1,0 +1,60 @@
+#pragma once
+
+#include <ombrelis/engine/LogFile.h>
+#include <ombrelis/engine/ValueSources.h>
+#include <ombrelis/engine/WindowOperations.h>
+#include <ombrelis/platform/Calendar.h>
+#include <ombrelis/platform/Clock.h>
+#include <ombrelis/platform/EventPump.h>
+#include <ombrelis/platform/FileSystem.h>
+#include <ombrelis/platform/MessageBoxes.h>
+
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ombrelis::engine {
+
+/// The outside world of a sampling run.
+struct RunServices {
+    platform::Clock& clock;
+    platform::EventPump& pump;
+    platform::MessageBoxes& messages;
+    platform::FileSystem& files;
+    platform::Calendar& calendar;
+    Convertisseur& convertisseur;
+    Simulateur& simulateur;
+};
+
+/// Carries out sampling runs for one window. A run holds the calling thread from GO until it
+/// notices STOP; the window stays responsive through the pumps of each cycle, and a handler run
+/// inside such a pump may start a second run (MainLoop is re-entrant).
+class SamplingRun {
+public:
+    SamplingRun(WindowOperations& window, RunServices services);
+
+    /// One whole run. Never throws: a failure stops the run, closes the log file with every
+    /// record written so far, puts the window back to idle and tells the user why.
+    void MainLoop();
+
+    /// Highest record number a run may write before it stops with an error. The default is
+    /// the largest 32-bit count; tests lower it to reach the limit.
+    void setRecordLimit(std::int32_t limit) noexcept { recordLimit_ = limit; }
+
+    /// True while some run (possibly nested) holds a log file open.
+    bool isRunning() const noexcept { return !heldFiles_.empty(); }
+
+private:
+    class FileHold;
+    bool prepare(std::optional<LogFile>& log, const std::string& name);
+    void cycles(LogFile& log);
+
+    WindowOperations& window_;
+    RunServices services_;
+    std::int32_t recordLimit_ = std::numeric_limits<std::int32_t>::max();
+    std::vector<platform::FileId> heldFiles_; // files open in this run and the runs around it
+};
+
+} // namespace ombrelis::engine

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace ombrelis::engine {
+
+/// Everything a sampling run reads or writes of the window. The main window binds these to its
+/// controls and its strip chart; tests bind them to fakes.
+class WindowOperations {
+public:
+    virtual ~WindowOperations() = default;
+
+    virtual std::string fileName() = 0;
+    virtual std::string periodText() = 0;
+    virtual std::string axisText() = 0;
+    /// 0 when the simulation switch is off, anything else when on.
+    virtual int simulation() = 0;
+    /// True while STOP is enabled: the run may go on.
+    virtual bool stopEnabled() = 0;
+    virtual void setStatus(const std::string& text) = 0;
+    /// Puts the buttons back: GO enabled, STOP disabled.
+    virtual void backToIdle() = 0;
+
+    /// Clears and rescales the chart and restarts its sweep. May throw (an axis number too
+    /// large); the run then stops cleanly.
+    virtual void chartReset() = 0;
+    /// Clock reading at the end of the last chart reset.
+    virtual std::int64_t sweepStart() = 0;
+    /// Line from the pen to (x, y) in chart coordinates; the pen stays at (x, y).
+    virtual void segmentTo(float x, float y) = 0;
+};
+
+} // namespace ombrelis::engine

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+namespace ombrelis::platform {
+
+struct Date {
+    int day = 1;   ///< 1..31
+    int month = 1; ///< 1..12
+    int year = 1970;
+};
+
+/// Wall-clock time of day and date, in local time.
+class Calendar {
+public:
+    virtual ~Calendar() = default;
+    /// Always exactly 8 characters: "HH:MM:SS", 24-hour clock.
+    virtual std::string timeOfDay() = 0;
+    virtual Date today() = 0;
+};
+
+class LocalCalendar final : public Calendar {
+public:
+    std::string timeOfDay() override;
+    Date today() override;
+};
+
+} // namespace ombrelis::platform

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace ombrelis::platform {
+
+/// The reason the system gave for `errorNumber`, in French where we know it.
+std::string frenchReason(int errorNumber);
+
+/// A failed call to the system. what() is a complete French sentence for the user:
+/// what failed, on which object, and the system's reason.
+class SystemError : public std::runtime_error {
+public:
+    SystemError(const std::string& action, int errorNumber);
+    int errorNumber() const noexcept { return errorNumber_; }
+
+private:
+    int errorNumber_;
+};
+
+} // namespace ombrelis::platform

@@ -1,0 +1,135 @@
+#include <ombrelis/platform/PosixFileSystem.h>
+#include <ombrelis/platform/SystemError.h>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace ombrelis::platform {
+
+namespace {
+
+std::string quoted(const std::string& name) { return "« " + name + " »"; }
+
+class PosixRecordFile final : public RecordFile {
+public:
+    PosixRecordFile(int fd, std::string name, std::size_t recordSize)
+        : fd_(fd), name_(std::move(name)), recordSize_(recordSize) {
+        struct stat st {};
+        if (::fstat(fd_, &st) == 0) {
+            id_ = FileId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+        }
+    }
+
+    ~PosixRecordFile() override {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+
+    void writeRecord(std::int64_t recordNumber, std::span<const std::uint8_t> bytes) override {
+        const auto offset = static_cast<off_t>((recordNumber - 1) * static_cast<std::int64_t>(recordSize_));
+        std::size_t done = 0;
+        // One pwrite per record; the loop only finishes a write the system cut short.
+        while (done < bytes.size()) {
+            const ssize_t n = ::pwrite(fd_, bytes.data() + done, bytes.size() - done,
+                                       offset + static_cast<off_t>(done));
+            if (n < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                throw SystemError("Impossible d'écrire dans le fichier " + quoted(name_), errno);
+            }
+            if (n == 0) {
+                throw SystemError("Impossible d'écrire dans le fichier " + quoted(name_), EIO);
+            }
+            done += static_cast<std::size_t>(n);
+        }
+    }
+
+    void sync() override {
+        if (::fdatasync(fd_) != 0 && errno != EINVAL && errno != EROFS) {
+            throw SystemError("Impossible d'enregistrer sur le disque le fichier " + quoted(name_),
+                              errno);
+        }
+    }
+
+    void close() override {
+        if (fd_ < 0) {
+            return;
+        }
+        const int fd = fd_;
+        fd_ = -1;
+        // EINVAL/EROFS: the object cannot be synced (a pipe, a special file); nothing is lost.
+        const bool synced = ::fsync(fd) == 0 || errno == EINVAL || errno == EROFS;
+        const int syncError = errno;
+        if (::close(fd) != 0 && errno != EINTR) {
+            throw SystemError("Impossible de fermer le fichier " + quoted(name_), errno);
+        }
+        if (!synced) {
+            throw SystemError("Impossible d'enregistrer sur le disque le fichier " + quoted(name_),
+                              syncError);
+        }
+    }
+
+    FileId id() const override { return id_; }
+
+private:
+    int fd_;
+    std::string name_;
+    std::size_t recordSize_;
+    FileId id_;
+};
+
+} // namespace
+
+EntryKind PosixFileSystem::probe(const std::string& name) {
+    struct stat st {};
+    if (::lstat(name.c_str(), &st) != 0) {
+        if (errno == ENOENT) {
+            return EntryKind::Absent;
+        }
+        throw SystemError("Impossible de vérifier l'existence du fichier " + quoted(name), errno);
+    }
+    if (S_ISREG(st.st_mode)) {
+        return EntryKind::RegularFile;
+    }
+    if (S_ISLNK(st.st_mode)) {
+        struct stat target {};
+        if (::stat(name.c_str(), &target) == 0 && S_ISREG(target.st_mode)) {
+            return EntryKind::RegularFile;
+        }
+    }
+    return EntryKind::Other;
+}
+
+std::optional<FileId> PosixFileSystem::idOf(const std::string& name) {
+    struct stat st {};
+    if (::stat(name.c_str(), &st) != 0) {
+        return std::nullopt;
+    }
+    return FileId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+void PosixFileSystem::remove(const std::string& name) {
+    if (::unlink(name.c_str()) != 0) {
+        throw SystemError("Impossible de supprimer le fichier " + quoted(name), errno);
+    }
+}
+
+std::unique_ptr<RecordFile> PosixFileSystem::createRecords(const std::string& name,
+                                                           std::size_t recordSize) {
+    const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        throw SystemError("Impossible de créer le fichier " + quoted(name), errno);
+    }
+    return recordFileOnDescriptor(fd, name, recordSize);
+}
+
+std::unique_ptr<RecordFile> recordFileOnDescriptor(int fd, const std::string& name,
+                                                   std::size_t recordSize) {
+    return std::make_unique<PosixRecordFile>(fd, name, recordSize);
+}
+
+} // namespace ombrelis::platform

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <ombrelis/platform/EventPump.h>
+#include <ombrelis/testing/FakeClock.h>
+#include <ombrelis/testing/Journal.h>
+
+#include <functional>
+#include <map>
+
+namespace ombrelis::testing {
+
+/// Records every pump. A "handler" can be scheduled to run inside the n-th pump (1-based,
+/// counting both kinds), as a click would during a run. A wait without a handler moves the
+/// clock straight to its deadline, as the real pump's sleep would.
+class FakePump final : public platform::EventPump {
+public:
+    explicit FakePump(FakeClock& clock, Journal* journal = nullptr)
+        : clock_(clock), journal_(journal) {}
+
+    void pumpPending() override {
+        ++pumps_;
+        if (journal_) {
+            journal_->add("pump");
+        }
+        runHandler();
+    }
+
+    void pumpOrWaitUntil(std::int64_t deadlineMs) override {
+        ++pumps_;
+        ++waits_;
+        lastDeadline_ = deadlineMs;
+        if (journal_) {
+            journal_->add("wait " + std::to_string(deadlineMs));
+        }
+        if (!runHandler() && clock_.peek() < deadlineMs) {
+            clock_.set(deadlineMs);
+        }
+    }
+
+    /// Runs `handler` inside pump number `n`.
+    void at(int n, std::function<void()> handler) { handlers_[n] = std::move(handler); }
+    /// Runs `handler` inside every pump from now on (after any scheduled one).
+    std::function<void()> everyPump;
+
+    int pumps() const { return pumps_; }
+    int waits() const { return waits_; }
+    std::int64_t lastDeadline() const { return lastDeadline_; }
+
+private:
+    bool runHandler() {
+        bool ran = false;
+        if (const auto it = handlers_.find(pumps_); it != handlers_.end()) {
+            auto handler = std::move(it->second);
+            handlers_.erase(it);
+            handler();
+            ran = true;
+        }
+        if (everyPump) {
+            everyPump();
+            ran = true;
+        }
+        return ran;
+    }
+
+    FakeClock& clock_;
+    Journal* journal_;
+    std::map<int, std::function<void()>> handlers_;
+    int pumps_ = 0;
+    int waits_ = 0;
+    std::int64_t lastDeadline_ = 0;
+};
+
+} // namespace ombrelis::testing

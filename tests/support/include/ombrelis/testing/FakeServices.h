@@ -1,0 +1,78 @@
+#pragma once
+
+#include <ombrelis/platform/Calendar.h>
+#include <ombrelis/platform/MessageBoxes.h>
+#include <ombrelis/platform/RandomSource.h>
+#include <ombrelis/testing/Journal.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace ombrelis::testing {
+
+struct ShownBox {
+    std::string kind; ///< "question", "info" or "error"
+    std::string title;
+    std::string text;
+};
+
+/// Message boxes that never block: questions take the queued answers (Yes when none is queued).
+class FakeMessageBoxes final : public platform::MessageBoxes {
+public:
+    explicit FakeMessageBoxes(Journal* journal = nullptr) : journal_(journal) {}
+    bool askYesNo(const std::string& title, const std::string& text) override {
+        record("question", title, text);
+        if (answers.empty()) {
+            return true;
+        }
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void inform(const std::string& title, const std::string& text) override {
+        record("info", title, text);
+    }
+    void reportError(const std::string& title, const std::string& text) override {
+        record("error", title, text);
+    }
+
+    std::deque<bool> answers;
+    std::vector<ShownBox> shown;
+
+private:
+    void record(const std::string& kind, const std::string& title, const std::string& text) {
+        shown.push_back({kind, title, text});
+        if (journal_) {
+            journal_->add("box " + kind);
+        }
+    }
+    Journal* journal_;
+};
+
+class FakeCalendar final : public platform::Calendar {
+public:
+    std::string timeOfDay() override { return time; }
+    platform::Date today() override { return date; }
+    std::string time = "14:05:09";
+    platform::Date date{7, 3, 2009};
+};
+
+/// Returns the queued values in turn, then `fallback`.
+class ScriptedRandom final : public platform::RandomSource {
+public:
+    float next() override {
+        ++calls;
+        if (values.empty()) {
+            return fallback;
+        }
+        const float v = values.front();
+        values.pop_front();
+        return v;
+    }
+    std::deque<float> values;
+    float fallback = 0.5f;
+    int calls = 0;
+};
+
+} // namespace ombrelis::testing
