@@ -131,6 +131,10 @@ void SamplingRun::cycles(LogFile& log) {
             return;
         }
         services_.pump.pumpPending();
+        if (window_.windowClosing()) {
+            log.close();
+            return;
+        }
 
         const double period = textToNumber(window_.periodText());
         const double echeance = static_cast<double>(clock.nowMs()) + period;
@@ -139,6 +143,10 @@ void SamplingRun::cycles(LogFile& log) {
                 break;
             }
             services_.pump.pumpOrWaitUntil(wakeUpAt(echeance));
+            if (window_.windowClosing()) {
+                log.close();
+                return;
+            }
         }
 
         std::int16_t value = 0;

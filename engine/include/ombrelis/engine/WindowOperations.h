@@ -21,6 +21,9 @@ public:
     virtual void setStatus(const std::string& text) = 0;
     /// Puts the buttons back: GO enabled, STOP disabled.
     virtual void backToIdle() = 0;
+    /// True once the user has closed the window: the run must end at once, after the pump
+    /// in which it learns of it, without taking another sample.
+    virtual bool windowClosing() = 0;
 
     /// Clears and rescales the chart and restarts its sweep. May throw (an axis number too
     /// large); the run then stops cleanly.
