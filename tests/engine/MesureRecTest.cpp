@@ -1,6 +1,5 @@
-#include <ombrelis/engine/MesureRec.h>
-
 #include <gtest/gtest.h>
+#include <ombrelis/engine/MesureRec.h>
 
 using namespace ombrelis::engine;
 
@@ -36,9 +35,9 @@ TEST(MesureRec, ValueLimitsAndNegativeFieldsAreLittleEndianTwosComplement) {
 }
 
 TEST(MesureRec, DecodeReversesEncodeAcrossTheFieldRanges) {
-    for (const MesureRec r : {record(2051, "14:05:09", 2016), record(-32768, "00:00:00", 0),
-                              record(32767, "23:59:59", 2147483647),
-                              record(1, "12:34:56", -2147483647 - 1)}) {
+    for (const MesureRec r :
+         {record(2051, "14:05:09", 2016), record(-32768, "00:00:00", 0),
+          record(32767, "23:59:59", 2147483647), record(1, "12:34:56", -2147483647 - 1)}) {
         EXPECT_EQ(decode(encode(r)), r);
     }
 }

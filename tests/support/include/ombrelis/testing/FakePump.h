@@ -10,8 +10,8 @@
 namespace ombrelis::testing {
 
 /// Records every pump. A "handler" can be scheduled to run inside the n-th pump (1-based,
-/// counting both kinds), as a click would during a run. A wait without a handler moves the
-/// clock straight to its deadline, as the real pump's sleep would.
+/// counting both kinds), as a click would during a run. A wait then moves the clock to its
+/// deadline, as the real pump's sleep would.
 class FakePump final : public platform::EventPump {
 public:
     explicit FakePump(FakeClock& clock, Journal* journal = nullptr)
@@ -32,7 +32,8 @@ public:
         if (journal_) {
             journal_->add("wait " + std::to_string(deadlineMs));
         }
-        if (!runHandler() && clock_.peek() < deadlineMs) {
+        runHandler();
+        if (clock_.peek() < deadlineMs) {
             clock_.set(deadlineMs);
         }
     }
@@ -47,19 +48,15 @@ public:
     std::int64_t lastDeadline() const { return lastDeadline_; }
 
 private:
-    bool runHandler() {
-        bool ran = false;
+    void runHandler() {
         if (const auto it = handlers_.find(pumps_); it != handlers_.end()) {
             auto handler = std::move(it->second);
             handlers_.erase(it);
             handler();
-            ran = true;
         }
         if (everyPump) {
             everyPump();
-            ran = true;
         }
-        return ran;
     }
 
     FakeClock& clock_;

@@ -1,0 +1,210 @@
+// What a user gets when the system refuses something during a run: a clear French message,
+// the buttons back to idle, and a log file of whole records holding every sample shown.
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <ombrelis/platform/PosixFileSystem.h>
+#include <ombrelis/testing/RunHarness.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace ombrelis;
+using ombrelis::testing::readLog;
+using ombrelis::testing::RunHarness;
+
+namespace {
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+void expectStoppedWithError(RunHarness& h, const std::string& reason) {
+    ASSERT_FALSE(h.boxes.shown.empty());
+    const auto& box = h.boxes.shown.back();
+    EXPECT_EQ(box.kind, "error");
+    EXPECT_EQ(box.title, "Ombrelis");
+    EXPECT_TRUE(contains(box.text, reason)) << box.text;
+    EXPECT_TRUE(h.window.goOn);
+    EXPECT_FALSE(h.window.stopOn);
+    EXPECT_FALSE(h.run.isRunning());
+}
+
+/// Hands the run a real descriptor on /dev/full, whatever name it asks for.
+class FullDeviceFileSystem final : public platform::FileSystem {
+public:
+    platform::EntryKind probe(const std::string&) override { return platform::EntryKind::Absent; }
+    std::optional<platform::FileId> idOf(const std::string&) override { return std::nullopt; }
+    void remove(const std::string&) override {}
+    std::unique_ptr<platform::RecordFile> createRecords(const std::string& name,
+                                                        std::size_t size) override {
+        const int fd = ::open("/dev/full", O_RDWR | O_CLOEXEC);
+        if (fd < 0) {
+            throw std::runtime_error("/dev/full is missing");
+        }
+        return platform::recordFileOnDescriptor(fd, name, size);
+    }
+};
+
+TEST(SamplingRunFailure, AFullDeviceStopsTheRunWithTheSystemsReason) {
+    FullDeviceFileSystem full;
+    RunHarness h(&full);
+    h.stopAfter(5);
+    h.run.MainLoop();
+    expectStoppedWithError(h, "plus de place sur le périphérique");
+    EXPECT_TRUE(contains(h.boxes.shown.back().text, "Impossible d'écrire dans le fichier"));
+    EXPECT_TRUE(h.window.statuses.empty()); // nothing shown that the file does not hold
+}
+
+TEST(SamplingRunFailure, AWriteRefusedMidRunLeavesEveryEarlierRecordWhole) {
+    RunHarness h;
+    const std::string name = h.window.name;
+    // The file-size limit is per process: apply it in a child, then read the file here.
+    const auto runUnderTheLimit = [&h] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{3 * 14 + 5, RLIM_INFINITY}; // room for 3 records and a bit
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        h.stopAfter(10);
+        h.run.MainLoop();
+        const bool reported = h.boxes.shown.size() == 1 &&
+                              contains(h.boxes.shown[0].text, "fichier trop volumineux") &&
+                              contains(h.boxes.shown[0].text, "3 mesures");
+        std::_Exit(reported && h.window.statuses.size() == 3 ? 0 : 1);
+    };
+    EXPECT_EXIT(runUnderTheLimit(), ::testing::ExitedWithCode(0), "");
+    const auto log = readLog(name);
+    // The 4th record's write was cut at the limit; what stands before it is whole.
+    ASSERT_GE(log.records.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(log.records[i].Heure[2], ':');
+    }
+}
+
+TEST(SamplingRunFailure, AMissingFolderIsReportedAndNothingIsCreated) {
+    RunHarness h;
+    h.window.name = h.dir.file("absent/mesures.dat");
+    h.run.MainLoop();
+    expectStoppedWithError(h, "aucun fichier ou dossier de ce nom");
+    EXPECT_TRUE(contains(h.boxes.shown.back().text, h.window.name));
+    EXPECT_EQ(h.window.resets, 0);
+}
+
+TEST(SamplingRunFailure, AReadOnlyFolderIsReported) {
+    RunHarness h;
+    std::filesystem::create_directory(h.dir.file("ro"));
+    ::chmod(h.dir.file("ro").c_str(), 0555);
+    ::chmod(h.dir.path().c_str(), 0755);
+    h.window.name = h.dir.file("ro/mesures.dat");
+    // Root writes anywhere: drop to an ordinary user in a child to meet the refusal for real.
+    const auto runAsOrdinaryUser = [&h] {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+            std::_Exit(2);
+        }
+        h.run.MainLoop();
+        const bool ok = h.boxes.shown.size() == 1 &&
+                        contains(h.boxes.shown[0].text, "permission refusée") && h.window.goOn &&
+                        !h.window.stopOn;
+        std::_Exit(ok ? 0 : 1);
+    };
+    EXPECT_EXIT(runAsOrdinaryUser(), ::testing::ExitedWithCode(0), "");
+    EXPECT_FALSE(std::filesystem::exists(h.window.name));
+}
+
+TEST(SamplingRunFailure, ANameThatIsNotARegularFileIsNeverTouched) {
+    RunHarness h;
+    const std::string folder = h.dir.file("folder.dat");
+    std::filesystem::create_directory(folder);
+    std::ofstream(h.dir.file("folder.dat/inside")) << "x";
+    const std::string fifo = h.dir.file("pipe.dat");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+
+    for (const std::string& name : {folder, fifo, std::string("/dev/null")}) {
+        h.boxes.shown.clear();
+        h.window.stopOn = true;
+        h.window.name = name;
+        h.run.MainLoop(); // opening the pipe would block: it must not even be tried
+        expectStoppedWithError(h, "autre chose qu'un fichier ordinaire");
+        EXPECT_EQ(h.boxes.shown.size(), 1u); // no overwrite question first
+    }
+    EXPECT_TRUE(std::filesystem::exists(h.dir.file("folder.dat/inside")));
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+    EXPECT_EQ(h.window.resets, 0);
+}
+
+TEST(SamplingRunFailure, APortThatCannotBeOpenedStopsTheRunWithItsMessage) {
+    int attempts = 0;
+    platform::LazyPort port([&]() -> std::unique_ptr<platform::PortIo> {
+        ++attempts;
+        throw platform::PortError(
+            "Impossible d'ouvrir le port parallèle /dev/parport0 : permission refusée.");
+    });
+    platform::PosixFileSystem files;
+    RunHarness h;
+    engine::Convertisseur converter(port, h.delay);
+    engine::SamplingRun run(h.window, engine::RunServices{h.clock, h.pump, h.boxes, files,
+                                                          h.calendar, converter, h.simulator});
+    h.window.simu = 0;
+    run.MainLoop();
+    ASSERT_EQ(h.boxes.shown.size(), 1u);
+    EXPECT_TRUE(contains(h.boxes.shown[0].text, "port parallèle"));
+    EXPECT_TRUE(contains(h.boxes.shown[0].text, "aucune mesure"));
+    EXPECT_TRUE(h.window.goOn);
+    EXPECT_EQ(readLog(h.window.name).size, 0u);
+    EXPECT_EQ(attempts, 1);
+}
+
+TEST(SamplingRunFailure, NumbersTooLargeForADoubleStopTheRunCleanly) {
+    {
+        RunHarness h;
+        h.window.period = "1E400";
+        h.run.MainLoop();
+        expectStoppedWithError(h, "1E400");
+        EXPECT_EQ(readLog(h.window.name).size, 0u);
+    }
+    {
+        RunHarness h;
+        int pumps = 0;
+        h.pump.everyPump = [&] {
+            if (++pumps == 3) {
+                h.window.axis = "1E306"; // finite, but not once in milliseconds
+            }
+        };
+        h.run.MainLoop();
+        expectStoppedWithError(h, "1E306");
+        EXPECT_EQ(readLog(h.window.name).records.size(), 3u); // the failing sample was written
+        EXPECT_TRUE(contains(h.boxes.shown.back().text, "3 mesures"));
+    }
+}
+
+TEST(SamplingRunFailure, TheCounterAndTheElapsedTimeNeverWrap) {
+    {
+        RunHarness h;
+        h.run.setRecordLimit(3);
+        h.stopAfter(10);
+        h.run.MainLoop();
+        expectStoppedWithError(h, "3");
+        EXPECT_EQ(readLog(h.window.name).records.size(), 3u);
+    }
+    {
+        RunHarness h;
+        h.window.period = "1000";
+        int pumps = 0;
+        h.pump.everyPump = [&] {
+            if (++pumps == 3) { // top of the second cycle: the next stamp is the last that fits
+                h.clock.advance(2147483647LL - 1000);
+            }
+            if (pumps > 20) {
+                h.window.clickStop(); // a run that failed to stop would still end
+            }
+        };
+        h.run.MainLoop();
+        expectStoppedWithError(h, "2 147 483 647 ms");
+        const auto log = readLog(h.window.name);
+        ASSERT_EQ(log.records.size(), 2u);
+        EXPECT_EQ(log.records[1].TempsMs, 2147483647);
+    }
+}
+
+} // namespace

@@ -1,0 +1,318 @@
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <ombrelis/engine/StatusLine.h>
+#include <ombrelis/testing/RunHarness.h>
+
+using namespace ombrelis;
+using ombrelis::testing::readBytes;
+using ombrelis::testing::readLog;
+using ombrelis::testing::RunHarness;
+
+namespace {
+
+std::string heure(const engine::MesureRec& r) {
+    return std::string(r.Heure.data(), 8);
+}
+
+void writeFile(const std::string& path, const std::string& contents) {
+    std::ofstream(path, std::ios::binary) << contents;
+}
+
+TEST(SamplingRun, NewFileGetsOneWholeRecordPerSampleAndAStatusLineForEach) {
+    RunHarness h;
+    h.random.values = {0.0f, 0.5f, 0.25f, 0.75f};
+    h.window.period = "1000";
+    h.stopAfter(4);
+    h.run.MainLoop();
+
+    const auto log = readLog(h.window.name);
+    ASSERT_EQ(log.size, 4u * 14u);
+    const std::vector<std::int16_t> values{1024, 2048, 1536, 2560};
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(log.records[i].Valeur, values[i]);
+        EXPECT_EQ(log.records[i].TempsMs, static_cast<std::int32_t>(1000 * i));
+        EXPECT_EQ(heure(log.records[i]), "14:05:09");
+    }
+    EXPECT_EQ(h.window.statuses.front(),
+              "Mesure : 1     T - T0 : 0 ms     Valeur : 1024   Frq réelle : 0");
+    EXPECT_EQ(h.window.statuses.back(),
+              "Mesure : 4     T - T0 : 3000 ms     Valeur : 2560   Frq réelle : 1000");
+    EXPECT_TRUE(h.boxes.shown.empty()); // no question for a new file
+    EXPECT_EQ(h.window.resets, 1);
+    EXPECT_EQ(h.window.idleCalls, 0); // STOP's handler set the buttons; the run leaves them
+}
+
+TEST(SamplingRun, KeepsTheOrderOfReadsPumpsAndWritesOfOneCycle) {
+    RunHarness h;
+    h.window.period = "10";
+    h.stopAfter(1);
+    h.run.MainLoop();
+    // Opening the log file reads the clock once (it times the file's syncs), then the chart
+    // resets; each cycle then reads the tick at steps 3, 4 (each poll), 6, 8 and 9.
+    const std::vector<std::string> expected{
+        "fileName", "tick",       "reset", "stopTest",   "pump",    "period", "tick",
+        "tick",     "wait 1010",  "tick",  "simu",       "simu",    "tick",   "tick",
+        "axis",     "sweepStart", "tick",  "sweepStart", "segment", "status", "stopTest"};
+    EXPECT_EQ(h.journal.entries(), expected);
+}
+
+TEST(SamplingRun, EachDeadlineCountsFromItsOwnCycleSoLostTimeIsNotMadeUp) {
+    RunHarness h;
+    h.window.period = "1000";
+    int pumps = 0;
+    h.pump.everyPump = [&] {
+        // 8 ms of other work in the pump at the top of each cycle.
+        if (++pumps % 2 == 1) {
+            h.clock.advance(8);
+        }
+        if (h.window.statuses.size() + 1 >= 3) {
+            h.window.clickStop();
+        }
+    };
+    h.run.MainLoop();
+    const auto log = readLog(h.window.name);
+    ASSERT_EQ(log.records.size(), 3u);
+    EXPECT_EQ(log.records[1].TempsMs, 1008);
+    EXPECT_EQ(log.records[2].TempsMs, 2016);
+    EXPECT_EQ(h.window.statuses.back(), engine::statusText(3, 2016, log.records[2].Valeur, 1008));
+}
+
+struct PeriodCase {
+    const char* text;
+    std::int64_t interval; ///< between the stamps of two samples, with no work time
+    bool waits;
+};
+
+class PeriodText : public ::testing::TestWithParam<PeriodCase> {};
+
+TEST_P(PeriodText, SetsTheIntervalOrGivesNoWaitAndNoExtraPump) {
+    const PeriodCase c = GetParam();
+    RunHarness h;
+    h.window.period = c.text;
+    h.stopAfter(3);
+    h.run.MainLoop();
+    const auto log = readLog(h.window.name);
+    ASSERT_EQ(log.records.size(), 3u);
+    EXPECT_EQ(log.records[1].TempsMs, c.interval);
+    EXPECT_EQ(log.records[2].TempsMs, 2 * c.interval);
+    if (c.waits) {
+        EXPECT_GT(h.pump.waits(), 0);
+    } else {
+        EXPECT_EQ(h.pump.waits(), 0);
+        EXPECT_EQ(h.pump.pumps(), 3); // step 2 still pumps once per cycle
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, PeriodText,
+                         ::testing::Values(PeriodCase{"", 0, false}, PeriodCase{"abc", 0, false},
+                                           PeriodCase{"0", 0, false}, PeriodCase{"-5", 0, false},
+                                           PeriodCase{" 1 000", 1000, true},
+                                           PeriodCase{"2.5E2", 250, true},
+                                           PeriodCase{"&H64", 100, true},
+                                           PeriodCase{"0.4", 1, true}));
+
+TEST(SamplingRun, StopDuringALongWaitStillTakesThatSampleAtItsDeadline) {
+    RunHarness h;
+    h.window.period = "10000";
+    h.pump.at(2, [&] { h.window.clickStop(); }); // pump 1 is the cycle's, pump 2 the first wait
+    h.run.MainLoop();
+    const auto log = readLog(h.window.name);
+    ASSERT_EQ(log.records.size(), 1u);
+    EXPECT_GE(h.clock.peek(), 1000 + 10000);
+    EXPECT_EQ(h.window.statuses.size(), 1u);
+    EXPECT_TRUE(h.window.goOn);
+}
+
+TEST(SamplingRun, ClosingTheWindowEndsTheRunWithoutAnotherSample) {
+    RunHarness h;
+    h.window.period = "10000";
+    int pumps = 0;
+    h.pump.everyPump = [&] {
+        if (++pumps == 5) { // inside the third cycle's wait
+            h.window.closing = true;
+        }
+    };
+    h.run.MainLoop();
+    const auto log = readLog(h.window.name);
+    EXPECT_EQ(log.records.size(), 2u);
+    EXPECT_EQ(log.trailingBytes, 0u);
+    EXPECT_TRUE(h.boxes.shown.empty());
+}
+
+TEST(SamplingRun, OverwriteAnsweredYesStartsTheFileAfresh) {
+    RunHarness h;
+    writeFile(h.window.name, std::string(100, 'x'));
+    h.boxes.answers = {true};
+    h.stopAfter(2);
+    h.run.MainLoop();
+    ASSERT_EQ(h.boxes.shown.size(), 1u);
+    EXPECT_EQ(h.boxes.shown[0].kind, "question");
+    EXPECT_EQ(h.boxes.shown[0].title, "Attention ...");
+    EXPECT_EQ(h.boxes.shown[0].text,
+              "Attention " + h.window.name + " va être écrasé !\r\nContinuer ?");
+    const auto log = readLog(h.window.name);
+    EXPECT_EQ(log.size, 28u);
+    EXPECT_EQ(log.records[0].TempsMs, 0);
+}
+
+TEST(SamplingRun, OverwriteAnsweredNoLeavesEverythingAsItWas) {
+    RunHarness h;
+    writeFile(h.window.name, "previous contents");
+    h.boxes.answers = {false};
+    h.window.status = "earlier status";
+    h.run.MainLoop();
+    EXPECT_EQ(readBytes(h.window.name).size(), 17u);
+    EXPECT_EQ(h.window.idleCalls, 1);
+    EXPECT_TRUE(h.window.goOn);
+    EXPECT_FALSE(h.window.stopOn);
+    EXPECT_EQ(h.window.resets, 0);
+    EXPECT_EQ(h.window.status, "earlier status");
+    EXPECT_EQ(h.pump.pumps(), 0);
+}
+
+TEST(SamplingRun, AHiddenFileIsSeenAndAskedAbout) {
+    RunHarness h;
+    h.window.name = h.dir.file(".cache.dat");
+    writeFile(h.window.name, "hidden");
+    h.boxes.answers = {false};
+    h.run.MainLoop();
+    ASSERT_EQ(h.boxes.shown.size(), 1u);
+    EXPECT_EQ(readBytes(h.window.name).size(), 6u);
+}
+
+TEST(SamplingRun, WildcardsInTheNameMeanThatOneLiteralName) {
+    RunHarness h;
+    writeFile(h.dir.file("a.dat"), "keep me");
+    h.window.name = h.dir.file("*.*");
+    h.stopAfter(1);
+    h.run.MainLoop();
+    EXPECT_TRUE(h.boxes.shown.empty());
+    EXPECT_EQ(readBytes(h.dir.file("a.dat")).size(), 7u);
+    EXPECT_EQ(readLog(h.dir.file("*.*")).records.size(), 1u);
+}
+
+TEST(SamplingRun, TwoRunsInARowOnOneNameAskAndRestartFromRecordOne) {
+    RunHarness h;
+    h.window.period = "1000";
+    h.stopAfter(3);
+    h.run.MainLoop();
+    h.window.statuses.clear();
+    h.window.stopOn = true;
+    h.boxes.answers = {true};
+    h.stopAfter(2);
+    h.run.MainLoop();
+    const auto log = readLog(h.window.name);
+    ASSERT_EQ(log.records.size(), 2u);
+    EXPECT_EQ(log.records[0].TempsMs, 0);
+    EXPECT_EQ(log.records[1].TempsMs, 1000);
+    EXPECT_EQ(h.boxes.shown.size(), 1u);
+}
+
+TEST(SamplingRun, AClockReadingOfZeroDoesNotRestartTheElapsedTime) {
+    RunHarness h;
+    h.clock.set(0); // the first sample is stamped 0
+    int pumps = 0;
+    h.pump.everyPump = [&] {
+        if (++pumps > 1) {
+            h.clock.advance(100);
+        }
+        if (h.window.statuses.size() + 1 >= 3) {
+            h.window.clickStop();
+        }
+    };
+    h.run.MainLoop();
+    const auto log = readLog(h.window.name);
+    ASSERT_EQ(log.records.size(), 3u);
+    EXPECT_EQ(log.records[0].TempsMs, 0);
+    EXPECT_EQ(log.records[1].TempsMs, 100);
+    EXPECT_EQ(log.records[2].TempsMs, 200);
+}
+
+TEST(SamplingRun, SweepResetsOnlyWhenTheElapsedTimeExceedsTheAxis) {
+    RunHarness h;
+    h.window.period = "1000";
+    h.window.axis = "1"; // 1000 ms
+    h.stopAfter(3);
+    h.run.MainLoop();
+    // Reset at 1000 (run start). Sample 1 at 2000: exactly 1000 ms, not full. Sample 2 at 3000:
+    // full, so the chart resets and the segment starts the new sweep.
+    EXPECT_EQ(h.window.resets, 2);
+    ASSERT_EQ(h.window.segments.size(), 3u);
+    EXPECT_EQ(h.window.segments[0].x, 1000.0f);
+    EXPECT_EQ(h.window.segments[1].x, 0.0f);
+    EXPECT_EQ(h.window.segments[2].x, 1000.0f);
+    EXPECT_EQ(h.window.segments[0].y, static_cast<float>(readLog(h.window.name).records[0].Valeur));
+}
+
+TEST(SamplingRun, SourceFollowsTheSimulationSwitchFromTheNextSampleOn) {
+    RunHarness h;
+    h.window.simu = 0;
+    h.port.input = 4000;
+    h.random.values = {0.5f};
+    int pumps = 0;
+    h.pump.everyPump = [&] {
+        if (++pumps == 2) {
+            h.window.simu = 1;
+        }
+        if (h.window.statuses.size() + 1 >= 3) {
+            h.window.clickStop();
+        }
+    };
+    h.run.MainLoop();
+    const auto log = readLog(h.window.name);
+    ASSERT_EQ(log.records.size(), 3u);
+    EXPECT_EQ(log.records[0].Valeur, 4000);
+    EXPECT_EQ(log.records[1].Valeur, 2048);
+    EXPECT_EQ(h.random.calls, 2); // exactly one source per sample
+    EXPECT_EQ(h.port.operations.size(), 44u);
+}
+
+TEST(SamplingRun, ASecondRunInsideTheFirstOnAnotherFileWorks) {
+    RunHarness h;
+    const std::string first = h.window.name;
+    const std::string second = h.dir.file("second.dat");
+    h.pump.at(3, [&] {
+        h.window.clickStop(); // STOP, then GO in the same pump
+        h.window.name = second;
+        h.window.goOn = false;
+        h.window.stopOn = true;
+        h.run.MainLoop();
+    });
+    h.pump.at(6, [&] { h.window.clickStop(); }); // stops the inner run after its third sample
+    h.run.MainLoop();
+    const auto outer = readLog(first);
+    const auto inner = readLog(second);
+    EXPECT_EQ(outer.records.size(), 3u); // the outer cycle completes after the inner run
+    EXPECT_EQ(inner.records.size(), 3u);
+    EXPECT_EQ(inner.records[0].TempsMs, 0);
+    EXPECT_TRUE(h.boxes.shown.empty());
+    EXPECT_FALSE(h.run.isRunning());
+}
+
+TEST(SamplingRun, ASecondRunOnTheFileTheFirstHoldsIsRefusedBeforeAnythingIsDeleted) {
+    RunHarness h;
+    h.boxes.answers = {true};
+    h.pump.at(3, [&] {
+        h.window.clickStop();
+        h.window.goOn = false;
+        h.window.stopOn = true;
+        h.run.MainLoop(); // same name
+    });
+    h.pump.at(6, [&] { h.window.clickStop(); }); // ends an inner run that wrongly started
+    h.run.MainLoop();
+    const auto log = readLog(h.window.name);
+    EXPECT_EQ(log.records.size(), 3u);
+    EXPECT_EQ(log.trailingBytes, 0u);
+    for (std::size_t i = 0; i < log.records.size(); ++i) {
+        EXPECT_EQ(log.records[i].TempsMs, 0); // clock never moves at period 0
+    }
+    ASSERT_EQ(h.boxes.shown.size(), 1u);
+    EXPECT_EQ(h.boxes.shown[0].kind, "error");
+    EXPECT_EQ(h.boxes.shown[0].title, "Ombrelis");
+    EXPECT_NE(h.boxes.shown[0].text.find("mesure en cours"), std::string::npos);
+    EXPECT_TRUE(h.window.goOn);
+    EXPECT_FALSE(h.window.stopOn);
+}
+
+} // namespace

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <ombrelis/engine/MesureRec.h>
+#include <ombrelis/engine/SamplingRun.h>
+#include <ombrelis/engine/ValueSources.h>
+#include <ombrelis/platform/PosixFileSystem.h>
+#include <ombrelis/testing/FakeClock.h>
+#include <ombrelis/testing/FakePump.h>
+#include <ombrelis/testing/FakeServices.h>
+#include <ombrelis/testing/FakeWindow.h>
+#include <ombrelis/testing/Journal.h>
+#include <ombrelis/testing/Max187Model.h>
+#include <ombrelis/testing/TempDir.h>
+
+#include <string>
+#include <vector>
+
+namespace ombrelis::testing {
+
+/// A sampling run wired to fakes, a converter model and a real temporary folder.
+struct RunHarness {
+    explicit RunHarness(platform::FileSystem* fileSystem = nullptr)
+        : files(fileSystem ? *fileSystem : posixFiles),
+          run(window, engine::RunServices{clock, pump, boxes, files, calendar, converter,
+                                          simulator}) {
+        window.name = dir.file("mesures.dat");
+    }
+
+    /// STOP is clicked inside a pump of the cycle that takes sample `n`, so the run ends
+    /// with exactly n records.
+    void stopAfter(std::size_t n) {
+        pump.everyPump = [this, n] {
+            if (window.statuses.size() + 1 >= n) {
+                window.clickStop();
+            }
+        };
+    }
+
+    Journal journal;
+    TempDir dir;
+    FakeClock clock{1000, &journal};
+    FakePump pump{clock, &journal};
+    FakeMessageBoxes boxes{&journal};
+    FakeCalendar calendar;
+    FakeMicroDelay delay;
+    Max187Model port{&delay};
+    ScriptedRandom random;
+    engine::Convertisseur converter{port, delay};
+    engine::Simulateur simulator{random};
+    FakeWindow window{clock, &journal};
+    platform::PosixFileSystem posixFiles;
+    platform::FileSystem& files;
+    engine::SamplingRun run;
+};
+
+/// The whole records of a log file, and the length of any partial trailing one.
+struct LogContents {
+    std::vector<engine::MesureRec> records;
+    std::size_t trailingBytes = 0;
+    std::size_t size = 0;
+};
+LogContents readLog(const std::string& path);
+
+/// Whole file as bytes (empty when missing).
+std::vector<std::uint8_t> readBytes(const std::string& path);
+
+} // namespace ombrelis::testing
