@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+#include <ombrelis/logtool/CommandLine.h>
+
+using namespace ombrelis::logtool;
+
+namespace {
+
+using Args = std::vector<std::string>;
+
+TEST(CommandLine, ReadsEachCommandWithItsOptionsInAnyOrder) {
+    struct Row {
+        Args args;
+        Action action;
+        std::string input;
+        std::optional<std::string> output;
+        int width;
+        int height;
+    };
+    for (const Row& row : {
+             Row{{"check", "a.dat"}, Action::Check, "a.dat", std::nullopt, 1200, 600},
+             Row{{"csv", "a.dat"}, Action::Csv, "a.dat", std::nullopt, 1200, 600},
+             Row{{"csv", "-o", "a.csv", "a.dat"}, Action::Csv, "a.dat", "a.csv", 1200, 600},
+             Row{{"csv", "a.dat", "--output=a.csv"}, Action::Csv, "a.dat", "a.csv", 1200, 600},
+             Row{{"plot", "a.dat", "-o", "p.png"}, Action::Plot, "a.dat", "p.png", 1200, 600},
+             Row{{"plot", "--width", "800", "a.dat", "--height=300", "-o", "p.png"},
+                 Action::Plot,
+                 "a.dat",
+                 "p.png",
+                 800,
+                 300},
+             Row{{"check", "--", "-odd name.dat"},
+                 Action::Check,
+                 "-odd name.dat",
+                 std::nullopt,
+                 1200,
+                 600},
+             Row{{"check", "a.dat", "--help"}, Action::Help, "", std::nullopt, 1200, 600},
+             Row{{"-h"}, Action::Help, "", std::nullopt, 1200, 600},
+         }) {
+        const Command c = parseCommandLine(row.args);
+        EXPECT_EQ(c.action, row.action) << row.args[0];
+        EXPECT_EQ(c.input, row.input);
+        EXPECT_EQ(c.output, row.output);
+        EXPECT_EQ(c.width, row.width);
+        EXPECT_EQ(c.height, row.height);
+    }
+}
+
+TEST(CommandLine, RefusesWhatItCannotDoAndSaysWhy) {
+    struct Row {
+        Args args;
+        const char* why;
+    };
+    for (const Row& row : {
+             Row{{}, "no command"},
+             Row{{"show", "a.dat"}, "unknown command 'show'"},
+             Row{{"check"}, "check needs the log file"},
+             Row{{"check", "a.dat", "b.dat"}, "unexpected argument 'b.dat'"},
+             Row{{"check", "a.dat", "-o", "x"}, "takes no -o"},
+             Row{{"check", "a.dat", "-x"}, "unknown option '-x'"},
+             Row{{"csv", "a.dat", "-o"}, "-o needs a value"},
+             Row{{"csv", "a.dat", "--output="}, "-o needs a file name"},
+             Row{{"csv", "a.dat", "--width", "800"}, "plot only"},
+             Row{{"plot", "a.dat"}, "plot needs -o"},
+             Row{{"plot", "a.dat", "-o", "p.png", "--width", "12"}, "--width needs"},
+             Row{{"plot", "a.dat", "-o", "p.png", "--height", "9000"}, "--height needs"},
+             Row{{"plot", "a.dat", "-o", "p.png", "--width", "800px"}, "not '800px'"},
+             Row{{"plot", "a.dat", "-o", "p.png", "--width", "99999999999"}, "--width needs"},
+         }) {
+        try {
+            parseCommandLine(row.args);
+            ADD_FAILURE() << "accepted: " << (row.args.empty() ? "" : row.args[0]);
+        } catch (const UsageError& e) {
+            EXPECT_NE(std::string(e.what()).find(row.why), std::string::npos) << e.what();
+        }
+    }
+}
+
+} // namespace

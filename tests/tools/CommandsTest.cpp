@@ -1,0 +1,133 @@
+#include "LogBytes.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <ombrelis/logtool/Commands.h>
+#include <ombrelis/testing/RunHarness.h>
+#include <ombrelis/testing/TempDir.h>
+#include <sstream>
+
+using namespace ombrelis::logtool;
+using ombrelis::testing::garbage;
+using ombrelis::testing::logBytes;
+using ombrelis::testing::readBytes;
+using ombrelis::testing::soundRun;
+using ombrelis::testing::TempDir;
+
+namespace {
+
+/// Runs the tool in this process; the picture maker only notes what it was asked.
+class ToolRun : public ::testing::Test {
+protected:
+    std::string write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+        const std::string path = dir.file(name);
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        return path;
+    }
+
+    int run(const std::vector<std::string>& args) {
+        out.str("");
+        err.str("");
+        return runTool(args, out, err, [this](const LogView& log, const PlotRequest& request) {
+            plotted.push_back(request);
+            plottedRecords = log.recordCount();
+            return plotFailure;
+        });
+    }
+
+    TempDir dir;
+    std::ostringstream out;
+    std::ostringstream err;
+    std::vector<PlotRequest> plotted;
+    std::size_t plottedRecords = 0;
+    std::optional<std::string> plotFailure;
+};
+
+TEST_F(ToolRun, CheckExitStatusSaysSoundDamagedOrUnreadable) {
+    struct Row {
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+        int status;
+    };
+    for (const Row& row :
+         {Row{"sound.dat", logBytes(soundRun(20)), kExitSound}, Row{"empty.dat", {}, kExitSound},
+          Row{"cut.dat", logBytes(soundRun(20), 7), kExitDamaged},
+          Row{"garbage.dat", garbage(333), kExitDamaged}}) {
+        const std::string path = write(row.name, row.bytes);
+        EXPECT_EQ(run({"check", path}), row.status) << row.name << "\n" << out.str();
+        EXPECT_NE(out.str().find(path), std::string::npos);
+        EXPECT_EQ(err.str(), "");
+        EXPECT_EQ(readBytes(path), row.bytes) << "the input was changed";
+    }
+    EXPECT_EQ(run({"check", dir.file("missing.dat")}), kExitFailed);
+    EXPECT_NE(err.str().find("No such file"), std::string::npos) << err.str();
+    EXPECT_EQ(run({"check", dir.path().string()}), kExitFailed);
+    EXPECT_NE(err.str().find("directory"), std::string::npos) << err.str();
+    EXPECT_EQ(run({"check"}), kExitFailed);
+    EXPECT_NE(err.str().find("--help"), std::string::npos) << err.str();
+    EXPECT_EQ(run({"--help"}), kExitSound);
+    EXPECT_NE(out.str().find("Usage:"), std::string::npos);
+}
+
+TEST_F(ToolRun, CsvGoesToTheOutputFileOrStandardOutput) {
+    const std::string input = write("run.dat", logBytes(soundRun(3), 5));
+    const std::string expected = "record,valeur,heure,temps_ms,tension_v\n"
+                                 "1,1024,14:05:09,0,1.024\n"
+                                 "2,1031,14:05:09,100,1.031\n"
+                                 "3,1038,14:05:09,200,1.038\n";
+    ASSERT_EQ(run({"csv", input}), kExitSound);
+    EXPECT_EQ(out.str(), expected);
+    EXPECT_NE(err.str().find("partial record (record 4, 5 of 14 bytes)"), std::string::npos)
+        << err.str();
+
+    const std::string output = dir.file("run.csv");
+    ASSERT_EQ(run({"csv", input, "-o", output}), kExitSound);
+    EXPECT_EQ(out.str(), "");
+    std::ifstream written(output);
+    const std::string text{std::istreambuf_iterator<char>(written), {}};
+    EXPECT_EQ(text, expected);
+
+    EXPECT_EQ(run({"csv", input, "-o", dir.file("no/such/folder/run.csv")}), kExitFailed);
+    EXPECT_NE(err.str().find("cannot write"), std::string::npos) << err.str();
+}
+
+TEST_F(ToolRun, AnOutputThatIsTheInputUnderAnyNameIsRefused) {
+    const std::vector<std::uint8_t> bytes = logBytes(soundRun(4));
+    const std::string input = write("run.dat", bytes);
+    const std::string link = dir.file("link.dat");
+    const std::string hard = dir.file("hard.dat");
+    std::filesystem::create_symlink(input, link);
+    std::filesystem::create_hard_link(input, hard);
+    const std::string dotted = (dir.path() / "." / "run.dat").string();
+    for (const std::string& output : {input, link, hard, dotted}) {
+        EXPECT_EQ(run({"csv", input, "-o", output}), kExitFailed) << output;
+        EXPECT_NE(err.str().find("it is the input file"), std::string::npos) << err.str();
+        EXPECT_EQ(run({"plot", link, "-o", output}), kExitFailed) << output;
+        EXPECT_EQ(readBytes(input), bytes);
+    }
+    EXPECT_TRUE(plotted.empty());
+}
+
+TEST_F(ToolRun, PlotAsksForTheWholeRunWithATitleAndReportsAFailedWrite) {
+    const std::string input = write("run.dat", logBytes(soundRun(11), 2));
+    ASSERT_EQ(run({"plot", input, "-o", dir.file("p.png"), "--width", "640", "--height", "480"}),
+              kExitSound);
+    ASSERT_EQ(plotted.size(), 1u);
+    EXPECT_EQ(plotted[0].title, "run.dat — 11 records — 1.000 s");
+    EXPECT_EQ(plotted[0].width, 640);
+    EXPECT_EQ(plotted[0].height, 480);
+    EXPECT_EQ(plotted[0].outputPath, dir.file("p.png"));
+    EXPECT_EQ(plottedRecords, 11u);
+    EXPECT_NE(err.str().find("partial record"), std::string::npos);
+
+    plotFailure = "Permission denied";
+    EXPECT_EQ(run({"plot", input, "-o", dir.file("p.png")}), kExitFailed);
+    EXPECT_NE(err.str().find("cannot write " + dir.file("p.png") + ": Permission denied"),
+              std::string::npos)
+        << err.str();
+}
+
+} // namespace

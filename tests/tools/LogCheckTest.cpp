@@ -1,0 +1,163 @@
+#include "LogBytes.h"
+
+#include <gtest/gtest.h>
+#include <ombrelis/logtool/LogCheck.h>
+#include <ombrelis/logtool/ReportText.h>
+
+using namespace ombrelis::logtool;
+using ombrelis::testing::garbage;
+using ombrelis::testing::logBytes;
+using ombrelis::testing::rec;
+using ombrelis::testing::soundRun;
+
+namespace {
+
+struct VerdictCase {
+    const char* name;
+    std::vector<std::uint8_t> bytes;
+    std::size_t firstBadRecord; ///< 0: sound
+    const char* why;            ///< part of the first fault's reason
+};
+
+class CheckVerdict : public ::testing::TestWithParam<VerdictCase> {};
+
+TEST_P(CheckVerdict, FindsTheFirstBadRecordAndSaysWhy) {
+    const VerdictCase& c = GetParam();
+    const CheckReport report = checkLog(LogView(c.bytes));
+    if (c.firstBadRecord == 0) {
+        EXPECT_TRUE(report.sound()) << reportText(report, c.name);
+        return;
+    }
+    ASSERT_FALSE(report.sound());
+    EXPECT_EQ(report.firstFault->record, c.firstBadRecord);
+    std::string why;
+    for (const auto& w : report.firstFault->why) {
+        why += w + "|";
+    }
+    EXPECT_NE(why.find(c.why), std::string::npos) << why;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, CheckVerdict,
+    ::testing::Values(
+        VerdictCase{"sound", logBytes(soundRun(30)), 0, ""}, VerdictCase{"empty", {}, 0, ""},
+        VerdictCase{"one_record", logBytes({rec(0, "00:00:00", 0)}), 0, ""},
+        VerdictCase{"equal_stamps_and_limits",
+                    logBytes({rec(0, "23:59:59", 0), rec(4095, "23:59:60", 0)}), 0, ""},
+        VerdictCase{"cut_mid_record", logBytes(soundRun(3), 5), 4, "ends 5 bytes into"},
+        VerdictCase{"only_a_cut_record", logBytes({}, 13), 1, "ends 13 bytes into"},
+        VerdictCase{"first_stamp_not_zero", logBytes({rec(2000, "12:00:00", 40)}), 1,
+                    "TempsMs is 40 in record 1"},
+        VerdictCase{"stamp_goes_back",
+                    logBytes({rec(1, "12:00:00", 0), rec(1, "12:00:00", 200),
+                              rec(1, "12:00:00", 150), rec(1, "12:00:00", 100)}),
+                    3, "goes back from 200 to 150"},
+        VerdictCase{"bad_heure", logBytes({rec(1, "12:00:00", 0), rec(1, "12h00m00", 10)}), 2,
+                    "Heure \"12h00m00\""},
+        VerdictCase{"unprintable_heure_shown_escaped",
+                    logBytes({rec(1, std::string_view("12:0\0:00", 8), 0)}), 1, "\"12:0\\x00:00\""},
+        VerdictCase{"negative_value", logBytes({rec(0, "12:00:00", 0), rec(-1, "12:00:00", 5)}), 2,
+                    "Valeur -1 is outside"},
+        VerdictCase{"value_above_range", logBytes({rec(4096, "12:00:00", 0)}), 1,
+                    "Valeur 4096 is outside"},
+        VerdictCase{"fault_before_cut", logBytes({rec(1, "12:00:00", 0), rec(5000, "x", 1)}, 3), 2,
+                    "Valeur 5000"},
+        VerdictCase{"garbage", garbage(100), 1, "Heure"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CheckHeure, AcceptsOnlyTimesOfDayOnTheTwentyFourHourClock) {
+    struct Row {
+        const char* text;
+        bool valid;
+    };
+    for (const Row row :
+         {Row{"00:00:00", true}, Row{"23:59:59", true}, Row{"23:59:60", true},
+          Row{"24:00:00", false}, Row{"12:60:00", false}, Row{"12:00:61", false},
+          Row{"12-00-00", false}, Row{"1a:00:00", false}, Row{"12:00:0 ", false},
+          Row{" 2:00:00", false}, Row{"", false}, Row{"99:99:99", false}, Row{"12:00:/0", false}}) {
+        EXPECT_EQ(isValidHeure(ombrelis::engine::heureFromText(row.text)), row.valid) << row.text;
+    }
+}
+
+TEST(CheckFigures, DurationIntervalsAndExtremesWithTheirRecords) {
+    const CheckReport r =
+        checkLog(LogView(logBytes({rec(2000, "10:00:00", 0), rec(1500, "10:00:00", 100),
+                                   rec(3000, "10:00:00", 350), rec(1500, "10:00:01", 400)})));
+    EXPECT_EQ(r.records, 4u);
+    EXPECT_EQ(r.durationMs, 400);
+    EXPECT_NEAR(r.meanIntervalMs, 400.0 / 3, 1e-9);
+    EXPECT_EQ(r.largestIntervalMs, 250);
+    EXPECT_EQ(r.largestIntervalRecord, 3u);
+    EXPECT_EQ(r.smallestValeur, 1500);
+    EXPECT_EQ(r.smallestValeurRecord, 2u); // the first of two equal smallest
+    EXPECT_EQ(r.largestValeur, 3000);
+    EXPECT_EQ(r.largestValeurRecord, 3u);
+    EXPECT_EQ(r.firstHeure, "10:00:00");
+    EXPECT_EQ(r.lastHeure, "10:00:01");
+}
+
+TEST(CheckFigures, IntervalsSpanTheWholeThirtyTwoBitRangeWithoutOverflow) {
+    const CheckReport r =
+        checkLog(LogView(logBytes({rec(0, "10:00:00", 0), rec(0, "10:00:00", -2147483647 - 1),
+                                   rec(0, "10:00:00", 2147483647)})));
+    EXPECT_EQ(r.largestIntervalMs, 4294967295LL);
+    EXPECT_EQ(r.durationMs, 2147483647);
+    EXPECT_EQ(r.tempsDecreases, 1u);
+}
+
+TEST(CheckFigures, GarbageIsCountedFaultByFault) {
+    const std::vector<std::uint8_t> bytes = garbage(14 * 50 + 9);
+    const LogView log(bytes);
+    const CheckReport r = checkLog(log);
+    std::size_t outOfRange = 0;
+    std::size_t badHeure = 0;
+    std::size_t backwards = 0;
+    for (std::size_t n = 1; n <= log.recordCount(); ++n) {
+        const auto record = log.record(n);
+        outOfRange += record.Valeur < 0 || record.Valeur > 4095;
+        badHeure += !isValidHeure(record.Heure);
+        backwards += n > 1 && record.TempsMs < log.record(n - 1).TempsMs;
+    }
+    EXPECT_EQ(r.records, 50u);
+    EXPECT_EQ(r.trailingBytes, 9u);
+    EXPECT_EQ(r.valeursOutOfRange, outOfRange);
+    EXPECT_EQ(r.badHeures, badHeure);
+    EXPECT_EQ(r.tempsDecreases, backwards);
+    EXPECT_GT(outOfRange, 30u); // random 16-bit values mostly fall outside 0..4095
+}
+
+TEST(CheckReportText, SaysSoundOrWhereAndWhyItIsDamaged) {
+    const std::string sound = reportText(checkLog(LogView(logBytes(soundRun(11)))), "run.dat");
+    EXPECT_NE(sound.find("154 bytes: 11 whole records"), std::string::npos) << sound;
+    EXPECT_NE(sound.find("1.000 s, from 14:05:09 to 14:05:10"), std::string::npos) << sound;
+    EXPECT_NE(sound.find("mean 100.0 ms, largest 100 ms"), std::string::npos) << sound;
+    EXPECT_NE(sound.find("smallest 1024 (1.024 V, record 1), largest 1094 (1.094 V, record 11)"),
+              std::string::npos)
+        << sound;
+    EXPECT_NE(sound.find("verdict   SOUND\n"), std::string::npos) << sound;
+
+    const std::string cut = reportText(checkLog(LogView(logBytes(soundRun(2), 6))), "cut.dat");
+    EXPECT_NE(cut.find("then a partial record of 6 bytes"), std::string::npos) << cut;
+    EXPECT_NE(cut.find("DAMAGED from record 3: the file ends 6 bytes into this record"),
+              std::string::npos)
+        << cut;
+
+    const std::string empty = reportText(checkLog(LogView({})), "empty.dat");
+    EXPECT_NE(empty.find("no record"), std::string::npos) << empty;
+    EXPECT_NE(empty.find("SOUND, but empty"), std::string::npos) << empty;
+}
+
+TEST(CheckReportText, DurationsReadAsSecondsAndAsClockTimeFromAMinuteOn) {
+    struct Row {
+        std::int64_t ms;
+        const char* text;
+    };
+    for (const Row row :
+         {Row{0, "0.000 s"}, Row{59999, "59.999 s"}, Row{60000, "60.000 s (0:01:00.000)"},
+          Row{3725500, "3725.500 s (1:02:05.500)"}, Row{-1500, "-1.500 s"},
+          Row{4294967295LL, "4294967.295 s (1193:02:47.295)"}}) {
+        EXPECT_EQ(durationText(row.ms), row.text);
+    }
+}
+
+} // namespace

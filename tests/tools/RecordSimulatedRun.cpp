@@ -1,0 +1,45 @@
+// Records a simulated run of N samples through the sampling engine into FILE, as the program
+// does, with a fake clock (one sample every 100 ms) and a fixed time of day. Used by the tests
+// that read a log with other tools.
+#include <cstdio>
+#include <cstdlib>
+#include <ombrelis/testing/RunHarness.h>
+#include <string>
+
+int main(int argc, char** argv) {
+    if (argc != 3 || std::atoi(argv[2]) < 1) {
+        std::fprintf(stderr, "usage: %s FILE SAMPLES\n", argv[0]);
+        return 2;
+    }
+    const int samples = std::atoi(argv[2]);
+
+    ombrelis::testing::RunHarness harness;
+    harness.window.name = argv[1];
+    harness.window.period = "100";
+    harness.window.simu = 1;
+    // Draws spread over [0, 1), both ends included, so the values cover the simulated range.
+    harness.random.values = {0.0f, 0.99999f};
+    for (int i = 2; i < samples; ++i) {
+        const double golden = i * 0.6180339887;
+        harness.random.values.push_back(static_cast<float>(golden - static_cast<int>(golden)));
+    }
+    const auto wanted = static_cast<std::size_t>(samples);
+    harness.pump.everyPump = [&harness, wanted] {
+        if (harness.window.statuses.size() + 1 >= wanted) {
+            harness.window.clickStop();
+        }
+        // A wait ends at its deadline, as the real pump's sleep would: one sample per period.
+        if (harness.clock.peek() < harness.pump.lastDeadline()) {
+            harness.clock.set(harness.pump.lastDeadline());
+        }
+    };
+    harness.run.MainLoop();
+
+    for (const auto& box : harness.boxes.shown) {
+        if (box.kind == "error") {
+            std::fprintf(stderr, "the run failed: %s\n", box.text.c_str());
+            return 1;
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,88 @@
+#!/usr/bin/env python3
+"""The built ombrelis-log on a recorded run, an empty file, a file cut mid-record and garbage:
+exit statuses, outputs, and that the input is never changed.
+Usage: ombrelis_log_program.py OMBRELIS_LOG RECORDER
+"""
+import hashlib
+import os
+import random
+import subprocess
+import sys
+import tempfile
+
+PNG_SIGNATURE = b"\x89PNG\r\n\x1a\n"
+
+
+def tool(*args):
+    env = dict(os.environ)
+    env.pop("DISPLAY", None)
+    env.pop("QT_QPA_PLATFORM", None)  # the tool must pick the offscreen platform itself
+    return subprocess.run([TOOL, *args], capture_output=True, text=True, env=env, timeout=60)
+
+
+def digest(path):
+    with open(path, "rb") as f:
+        return hashlib.sha256(f.read()).hexdigest()
+
+
+def png_size(path):
+    with open(path, "rb") as f:
+        head = f.read(24)
+    assert head[:8] == PNG_SIGNATURE, head[:8]
+    return int.from_bytes(head[16:20], "big"), int.from_bytes(head[20:24], "big")
+
+
+def main():
+    global TOOL
+    TOOL, recorder = sys.argv[1], sys.argv[2]
+    with tempfile.TemporaryDirectory() as d:
+        recorded = os.path.join(d, "recorded.dat")
+        subprocess.run([recorder, recorded, "40"], check=True, timeout=60)
+        with open(recorded, "rb") as f:
+            whole = f.read()
+        files = {
+            "recorded.dat": (whole, 0, 40),
+            "empty.dat": (b"", 0, 0),
+            "cut.dat": (whole[: 14 * 12 + 6], 1, 12),
+            "garbage.dat": (random.Random(7).randbytes(1000), 1, 71),
+        }
+        for name, (content, check_status, records) in files.items():
+            path = os.path.join(d, name)
+            with open(path, "wb") as f:
+                f.write(content)
+            before = digest(path)
+
+            check = tool("check", path)
+            assert check.returncode == check_status, (name, check.returncode, check.stdout, check.stderr)
+            assert "SOUND" in check.stdout if check_status == 0 else "DAMAGED from record" in check.stdout
+
+            csv = tool("csv", path)
+            assert csv.returncode == 0, (name, csv.stderr)
+            lines = csv.stdout.splitlines()
+            assert lines[0] == "record,valeur,heure,temps_ms,tension_v"
+            assert len(lines) == records + 1, (name, len(lines))
+            assert all(len(line.split(",")) == 5 for line in lines if '"' not in line)
+            assert ("partial record" in csv.stderr) == (len(content) % 14 != 0), csv.stderr
+
+            png = os.path.join(d, name + ".png")
+            plot = tool("plot", path, "-o", png, "--width", "500", "--height", "300")
+            assert plot.returncode == 0, (name, plot.stderr)
+            assert png_size(png) == (500, 300)
+
+            assert tool("csv", path, "-o", path).returncode == 2
+            assert tool("plot", path, "-o", path).returncode == 2
+            assert digest(path) == before, name + " was changed"
+
+        first = tool("csv", os.path.join(d, "recorded.dat")).stdout.splitlines()[1]
+        assert first.startswith("1,") and ",14:05:09,0," in first, first
+
+        assert tool("check", os.path.join(d, "missing.dat")).returncode == 2
+        assert tool("check", d).returncode == 2
+        assert tool("frobnicate").returncode == 2
+        helped = tool("--help")
+        assert helped.returncode == 0 and "Usage:" in helped.stdout
+    print("ombrelis-log behaves on recorded, empty, cut and garbage files")
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <ombrelis/engine/MesureRec.h>
+#include <span>
+#include <string>
+
+namespace ombrelis::logtool {
+
+/// The bytes of a log file seen as its records. Copies nothing: the bytes must outlive the view.
+class LogView {
+public:
+    explicit LogView(std::span<const std::uint8_t> bytes) noexcept : bytes_(bytes) {}
+
+    std::size_t sizeInBytes() const noexcept { return bytes_.size(); }
+    /// Whole records, i.e. the records other programs find at (n - 1) × 14.
+    std::size_t recordCount() const noexcept { return bytes_.size() / engine::kRecordSize; }
+    /// Bytes after the last whole record: a record cut short, 0 in a sound file.
+    std::size_t trailingBytes() const noexcept { return bytes_.size() % engine::kRecordSize; }
+    /// Record `number`, 1-based, decoded; `number` must lie in 1..recordCount().
+    engine::MesureRec record(std::size_t number) const;
+
+private:
+    std::span<const std::uint8_t> bytes_;
+};
+
+/// `Heure` as text a terminal or a spreadsheet can show: printable ASCII as is, every other
+/// byte (and the backslash) as \xNN, so a damaged field is shown exactly and unambiguously.
+std::string printableHeure(const std::array<char, 8>& heure);
+
+/// A count as volts with three decimals: one count is one millivolt on the 4.096 V reference.
+/// Formed from the integer, so it is exact ("2.051", "-0.005").
+std::string voltsText(std::int32_t counts);
+
+} // namespace ombrelis::logtool

@@ -1,0 +1,142 @@
+#include <QFont>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPolygonF>
+#include <QSaveFile>
+#include <algorithm>
+#include <cmath>
+#include <ombrelis/logtool/PlotImage.h>
+#include <ombrelis/logtool/PlotLayout.h>
+
+namespace ombrelis::logtool {
+
+namespace {
+
+const QColor kPaper(255, 255, 255);
+const QColor kInk(32, 32, 32);
+const QColor kChartBackground(64, 64, 64); // the live chart's colours
+const QColor kTrace(0, 192, 0);
+const QColor kGrid(255, 0, 0);
+
+QFont fontOfSize(double pixels, bool bold = false) {
+    QFont font;
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(pixels))));
+    font.setBold(bold);
+    return font;
+}
+
+void drawTitle(QPainter& painter, const PlotLayout& layout, const std::string& title) {
+    painter.setPen(kInk);
+    painter.setFont(fontOfSize(layout.fontPixels * 1.15, true));
+    const QRectF band(0, 0, layout.imageWidth, layout.area.top);
+    painter.drawText(band, Qt::AlignCenter, QString::fromStdString(title));
+}
+
+void drawChart(QPainter& painter, const PlotLayout& layout) {
+    const PixelRect& a = layout.area;
+    painter.fillRect(QRectF(a.left, a.top, a.width, a.height), kChartBackground);
+    QPen grid(kGrid, std::max(1.0, std::round(layout.fontPixels / 8)));
+    grid.setDashPattern({2, 3}); // dotted like the live chart, but dense enough to read on paper
+    painter.setPen(grid);
+    for (const double volts : layout.gridVolts) {
+        const double y = std::round(layout.yOf(volts)) + 0.5;
+        painter.drawLine(QPointF(a.left, y), QPointF(a.right(), y));
+    }
+}
+
+void drawAxes(QPainter& painter, const PlotLayout& layout) {
+    const PixelRect& a = layout.area;
+    const double f = layout.fontPixels;
+    painter.setPen(kInk);
+    painter.setFont(fontOfSize(f));
+    for (const AxisTick& tick : layout.voltTicks) {
+        painter.drawLine(QPointF(a.left - 0.4 * f, tick.pixel), QPointF(a.left, tick.pixel));
+        const QRectF box(0, tick.pixel - f, a.left - 0.6 * f, 2 * f);
+        painter.drawText(box, Qt::AlignRight | Qt::AlignVCenter,
+                         QString::fromStdString(tick.label));
+    }
+    for (const AxisTick& tick : layout.timeTicks) {
+        painter.drawLine(QPointF(tick.pixel, a.bottom()),
+                         QPointF(tick.pixel, a.bottom() + 0.4 * f));
+        const QRectF box(tick.pixel - 4 * f, a.bottom() + 0.5 * f, 8 * f, 1.4 * f);
+        painter.drawText(box, Qt::AlignHCenter | Qt::AlignTop, QString::fromStdString(tick.label));
+    }
+    const QRectF axisTitle(a.left, a.bottom() + 1.9 * f, a.width, 1.4 * f);
+    painter.drawText(axisTitle, Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("time (s)"));
+}
+
+void drawTrace(QPainter& painter, const PlotLayout& layout, const LogView& log) {
+    const PixelRect& a = layout.area;
+    painter.save();
+    painter.setClipRect(QRectF(a.left, a.top, a.width, a.height));
+    if (log.recordCount() == 0) {
+        painter.setPen(QColor(200, 200, 200));
+        painter.setFont(fontOfSize(layout.fontPixels * 1.5));
+        painter.drawText(QRectF(a.left, a.top, a.width, a.height), Qt::AlignCenter,
+                         QStringLiteral("no record"));
+        painter.restore();
+        return;
+    }
+    const std::vector<PlotPoint> points = tracePoints(log, layout);
+    QPolygonF polygon;
+    polygon.reserve(static_cast<qsizetype>(points.size()));
+    for (const PlotPoint& p : points) {
+        polygon.append(QPointF(p.x, p.y));
+    }
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(QPen(kTrace, std::max(1.0, layout.fontPixels / 8), Qt::SolidLine, Qt::RoundCap,
+                        Qt::RoundJoin));
+    if (polygon.size() == 1) {
+        painter.setBrush(kTrace);
+        painter.drawEllipse(polygon.front(), 2.0, 2.0);
+    } else {
+        painter.drawPolyline(polygon);
+    }
+    painter.restore();
+}
+
+} // namespace
+
+OffscreenGui::OffscreenGui(int& argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    if (QGuiApplication::instance() == nullptr) {
+        app_ = std::make_unique<QGuiApplication>(argc, argv);
+    }
+}
+
+OffscreenGui::~OffscreenGui() = default;
+
+QImage renderPlot(const LogView& log, const std::string& title, int width, int height) {
+    QImage image(std::max(1, width), std::max(1, height), QImage::Format_RGB32);
+    image.fill(kPaper);
+    const auto [first, last] = timeSpanSeconds(log);
+    const PlotLayout layout = layoutPlot(image.width(), image.height(), first, last);
+
+    QPainter painter(&image);
+    drawTitle(painter, layout, title);
+    drawChart(painter, layout);
+    drawTrace(painter, layout, log);
+    drawAxes(painter, layout);
+    return image;
+}
+
+std::optional<std::string> savePlotPng(const LogView& log, const PlotRequest& request) {
+    const QImage image = renderPlot(log, request.title, request.width, request.height);
+    QSaveFile file(QString::fromStdString(request.outputPath));
+    if (!file.open(QIODevice::WriteOnly)) {
+        return file.errorString().toStdString();
+    }
+    if (!image.save(&file, "PNG")) {
+        file.cancelWriting();
+        return file.error() != QFileDevice::NoError ? file.errorString().toStdString()
+                                                    : std::string("the PNG encoder failed");
+    }
+    if (!file.commit()) {
+        return file.errorString().toStdString();
+    }
+    return std::nullopt;
+}
+
+} // namespace ombrelis::logtool
