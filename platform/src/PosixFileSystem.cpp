@@ -1,8 +1,7 @@
-#include <ombrelis/platform/PosixFileSystem.h>
-#include <ombrelis/platform/SystemError.h>
-
 #include <cerrno>
 #include <fcntl.h>
+#include <ombrelis/platform/PosixFileSystem.h>
+#include <ombrelis/platform/SystemError.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,7 +9,9 @@ namespace ombrelis::platform {
 
 namespace {
 
-std::string quoted(const std::string& name) { return "« " + name + " »"; }
+std::string quoted(const std::string& name) {
+    return "« " + name + " »";
+}
 
 class PosixRecordFile final : public RecordFile {
 public:
@@ -18,7 +19,8 @@ public:
         : fd_(fd), name_(std::move(name)), recordSize_(recordSize) {
         struct stat st {};
         if (::fstat(fd_, &st) == 0) {
-            id_ = FileId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+            id_ = FileId{static_cast<std::uint64_t>(st.st_dev),
+                         static_cast<std::uint64_t>(st.st_ino)};
         }
     }
 
@@ -29,20 +31,20 @@ public:
     }
 
     void writeRecord(std::int64_t recordNumber, std::span<const std::uint8_t> bytes) override {
-        const auto offset = static_cast<off_t>((recordNumber - 1) * static_cast<std::int64_t>(recordSize_));
+        const auto offset =
+            static_cast<off_t>((recordNumber - 1) * static_cast<std::int64_t>(recordSize_));
         std::size_t done = 0;
         // One pwrite per record; the loop only finishes a write the system cut short.
         while (done < bytes.size()) {
             const ssize_t n = ::pwrite(fd_, bytes.data() + done, bytes.size() - done,
                                        offset + static_cast<off_t>(done));
-            if (n < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
-                throw SystemError("Impossible d'écrire dans le fichier " + quoted(name_), errno);
+            if (n < 0 && errno == EINTR) {
+                continue;
             }
-            if (n == 0) {
-                throw SystemError("Impossible d'écrire dans le fichier " + quoted(name_), EIO);
+            if (n <= 0) {
+                const int error = n < 0 ? errno : EIO;
+                dropPartialRecord(offset, done);
+                throw SystemError("Impossible d'écrire dans le fichier " + quoted(name_), error);
             }
             done += static_cast<std::size_t>(n);
         }
@@ -76,6 +78,20 @@ public:
     FileId id() const override { return id_; }
 
 private:
+    // A write cut short by a full disk or a size limit would leave the start of a record at
+    // the end of the file; readers find records at computed offsets, so the file must stay a
+    // whole number of records. Only an appended record is cut back: the file then ends exactly
+    // where the partial bytes end.
+    void dropPartialRecord(off_t offset, std::size_t written) {
+        struct stat st {};
+        if (written > 0 && ::fstat(fd_, &st) == 0 &&
+            st.st_size == offset + static_cast<off_t>(written)) {
+            // Best effort: the write's own error is the one worth reporting.
+            const int ignored = ::ftruncate(fd_, offset);
+            (void)ignored;
+        }
+    }
+
     int fd_;
     std::string name_;
     std::size_t recordSize_;

@@ -5,7 +5,7 @@
 #include <ombrelis/testing/RunHarness.h>
 
 using namespace ombrelis;
-using ombrelis::testing::readBytes;
+using ombrelis::testing::fileBytes;
 using ombrelis::testing::readLog;
 using ombrelis::testing::RunHarness;
 
@@ -15,9 +15,6 @@ std::string heure(const engine::MesureRec& r) {
     return std::string(r.Heure.data(), 8);
 }
 
-void writeFile(const std::string& path, const std::string& contents) {
-    std::ofstream(path, std::ios::binary) << contents;
-}
 
 TEST(SamplingRun, NewFileGetsOneWholeRecordPerSampleAndAStatusLineForEach) {
     RunHarness h;
@@ -142,7 +139,7 @@ TEST(SamplingRun, ClosingTheWindowEndsTheRunWithoutAnotherSample) {
 
 TEST(SamplingRun, OverwriteAnsweredYesStartsTheFileAfresh) {
     RunHarness h;
-    writeFile(h.window.name, std::string(100, 'x'));
+    ombrelis::testing::writeTextFile(h.window.name, std::string(100, 'x'));
     h.boxes.answers = {true};
     h.stopAfter(2);
     h.run.MainLoop();
@@ -158,11 +155,11 @@ TEST(SamplingRun, OverwriteAnsweredYesStartsTheFileAfresh) {
 
 TEST(SamplingRun, OverwriteAnsweredNoLeavesEverythingAsItWas) {
     RunHarness h;
-    writeFile(h.window.name, "previous contents");
+    ombrelis::testing::writeTextFile(h.window.name, "previous contents");
     h.boxes.answers = {false};
     h.window.status = "earlier status";
     h.run.MainLoop();
-    EXPECT_EQ(readBytes(h.window.name).size(), 17u);
+    EXPECT_EQ(fileBytes(h.window.name).size(), 17u);
     EXPECT_EQ(h.window.idleCalls, 1);
     EXPECT_TRUE(h.window.goOn);
     EXPECT_FALSE(h.window.stopOn);
@@ -174,21 +171,21 @@ TEST(SamplingRun, OverwriteAnsweredNoLeavesEverythingAsItWas) {
 TEST(SamplingRun, AHiddenFileIsSeenAndAskedAbout) {
     RunHarness h;
     h.window.name = h.dir.file(".cache.dat");
-    writeFile(h.window.name, "hidden");
+    ombrelis::testing::writeTextFile(h.window.name, "hidden");
     h.boxes.answers = {false};
     h.run.MainLoop();
     ASSERT_EQ(h.boxes.shown.size(), 1u);
-    EXPECT_EQ(readBytes(h.window.name).size(), 6u);
+    EXPECT_EQ(fileBytes(h.window.name).size(), 6u);
 }
 
 TEST(SamplingRun, WildcardsInTheNameMeanThatOneLiteralName) {
     RunHarness h;
-    writeFile(h.dir.file("a.dat"), "keep me");
+    ombrelis::testing::writeTextFile(h.dir.file("a.dat"), "keep me");
     h.window.name = h.dir.file("*.*");
     h.stopAfter(1);
     h.run.MainLoop();
     EXPECT_TRUE(h.boxes.shown.empty());
-    EXPECT_EQ(readBytes(h.dir.file("a.dat")).size(), 7u);
+    EXPECT_EQ(fileBytes(h.dir.file("a.dat")).size(), 7u);
     EXPECT_EQ(readLog(h.dir.file("*.*")).records.size(), 1u);
 }
 

@@ -11,7 +11,7 @@
 using namespace ombrelis::logtool;
 using ombrelis::testing::garbage;
 using ombrelis::testing::logBytes;
-using ombrelis::testing::readBytes;
+using ombrelis::testing::fileBytes;
 using ombrelis::testing::soundRun;
 using ombrelis::testing::TempDir;
 
@@ -60,7 +60,7 @@ TEST_F(ToolRun, CheckExitStatusSaysSoundDamagedOrUnreadable) {
         EXPECT_EQ(run({"check", path}), row.status) << row.name << "\n" << out.str();
         EXPECT_NE(out.str().find(path), std::string::npos);
         EXPECT_EQ(err.str(), "");
-        EXPECT_EQ(readBytes(path), row.bytes) << "the input was changed";
+        EXPECT_EQ(fileBytes(path), row.bytes) << "the input was changed";
     }
     EXPECT_EQ(run({"check", dir.file("missing.dat")}), kExitFailed);
     EXPECT_NE(err.str().find("No such file"), std::string::npos) << err.str();
@@ -106,7 +106,7 @@ TEST_F(ToolRun, AnOutputThatIsTheInputUnderAnyNameIsRefused) {
         EXPECT_EQ(run({"csv", input, "-o", output}), kExitFailed) << output;
         EXPECT_NE(err.str().find("it is the input file"), std::string::npos) << err.str();
         EXPECT_EQ(run({"plot", link, "-o", output}), kExitFailed) << output;
-        EXPECT_EQ(readBytes(input), bytes);
+        EXPECT_EQ(fileBytes(input), bytes);
     }
     EXPECT_TRUE(plotted.empty());
 }

@@ -1,25 +1,47 @@
 #include <ombrelis/testing/TempDir.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
-#include <sys/stat.h>
 
 namespace ombrelis::testing {
 
+namespace fs = std::filesystem;
+
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "ombrelis-test-XXXXXX").string();
+    std::string pattern = (fs::temp_directory_path() / "ombrelis-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("mkdtemp failed");
+        throw std::runtime_error("mkdtemp failed for " + pattern);
     }
     path_ = pattern;
 }
 
 TempDir::~TempDir() {
     std::error_code ignored;
-    // Tests may leave the folder read-only; give the rights back so it can be removed.
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove_all(path_, ignored);
+    // Tests leave read-only folders behind; give them back their write bit so that a
+    // non-root user can empty them.
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+    for (auto it = fs::recursive_directory_iterator(path_, ignored);
+         it != fs::recursive_directory_iterator(); it.increment(ignored)) {
+        if (it->is_directory(ignored) && !it->is_symlink(ignored)) {
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+        }
+    }
+    fs::remove_all(path_, ignored);
+}
+
+std::vector<std::uint8_t> fileBytes(const std::string& name) {
+    std::ifstream in(name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeTextFile(const std::string& name, const std::string& text) {
+    std::ofstream out(name, std::ios::binary | std::ios::trunc);
+    out << text;
+    if (!out) {
+        throw std::runtime_error("cannot write " + name);
+    }
 }
 
 } // namespace ombrelis::testing

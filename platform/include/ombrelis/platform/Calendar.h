@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ctime>
 #include <string>
 
 namespace ombrelis::platform {
@@ -23,6 +24,10 @@ class LocalCalendar final : public Calendar {
 public:
     std::string timeOfDay() override;
     Date today() override;
+
+private:
+    std::time_t cachedSecond_ = 0;
+    std::string cachedText_;
 };
 
 } // namespace ombrelis::platform

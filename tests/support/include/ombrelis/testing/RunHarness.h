@@ -61,7 +61,4 @@ struct LogContents {
 };
 LogContents readLog(const std::string& path);
 
-/// Whole file as bytes (empty when missing).
-std::vector<std::uint8_t> readBytes(const std::string& path);
-
 } // namespace ombrelis::testing

@@ -1,0 +1,32 @@
+#include <QApplication>
+#include <ombrelis/platform/Calendar.h>
+#include <ombrelis/platform/Clock.h>
+#include <ombrelis/platform/MicroDelay.h>
+#include <ombrelis/platform/PortIo.h>
+#include <ombrelis/platform/PosixFileSystem.h>
+#include <ombrelis/platform/RandomSource.h>
+#include <ombrelis/ui/Form1.h>
+#include <ombrelis/ui/QtEventPump.h>
+#include <ombrelis/ui/QtMessageBoxes.h>
+#include <ombrelis/ui/SaveDialog.h>
+
+int main(int argc, char** argv) {
+    using namespace ombrelis;
+    QApplication application(argc, argv);
+
+    platform::SteadyClock clock;
+    platform::LocalCalendar calendar;
+    platform::FixedSeedRandom random;
+    platform::PosixFileSystem files;
+    // Bound at the first conversion: a simulated run never opens the port.
+    platform::LazyPort port(platform::openDefaultPort);
+    platform::BusyWaitDelay delay;
+    ui::QtEventPump pump(clock);
+    ui::QtMessageBoxes messages;
+    ui::QtSaveDialog saveDialog;
+
+    ui::Form1 window({clock, pump, calendar, random, files, port, delay, messages, saveDialog});
+    window.Form_Load();
+    window.show();
+    return QApplication::exec();
+}

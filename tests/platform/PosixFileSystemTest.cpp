@@ -1,0 +1,234 @@
+#include <ombrelis/testing/TempDir.h>
+
+#include <array>
+#include <cerrno>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <ombrelis/platform/PosixFileSystem.h>
+#include <ombrelis/platform/SystemError.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace ombrelis::platform {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::fileBytes;
+using testing::TempDir;
+using testing::writeTextFile;
+
+constexpr std::size_t kSize = 14;
+
+/// Record n as 14 distinct bytes, so that a record at the wrong offset shows.
+std::array<std::uint8_t, kSize> recordBytes(int n) {
+    std::array<std::uint8_t, kSize> bytes{};
+    for (std::size_t i = 0; i < kSize; ++i) {
+        bytes[i] = static_cast<std::uint8_t>(n * 16 + static_cast<int>(i) + 1);
+    }
+    return bytes;
+}
+
+class PosixFileSystemTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    PosixFileSystem files;
+};
+
+struct ProbeCase {
+    const char* label;
+    std::function<void(const TempDir&)> make; ///< creates what stands under "entry"
+    EntryKind expected;
+};
+
+class ProbeTest : public PosixFileSystemTest, public ::testing::WithParamInterface<ProbeCase> {};
+
+TEST_P(ProbeTest, SeesWhatStandsUnderTheExactName) {
+    GetParam().make(dir);
+    EXPECT_EQ(files.probe(dir / "entry"), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, ProbeTest,
+    ::testing::Values(
+        ProbeCase{"absent", [](const TempDir& d) { writeTextFile(d / "entry2", "x"); },
+                  EntryKind::Absent},
+        ProbeCase{"regular", [](const TempDir& d) { writeTextFile(d / "entry", "x"); },
+                  EntryKind::RegularFile},
+        ProbeCase{"empty_regular", [](const TempDir& d) { writeTextFile(d / "entry", ""); },
+                  EntryKind::RegularFile},
+        ProbeCase{"directory", [](const TempDir& d) { fs::create_directory(d / "entry"); },
+                  EntryKind::Other},
+        ProbeCase{"fifo",
+                  [](const TempDir& d) { ASSERT_EQ(::mkfifo((d / "entry").c_str(), 0600), 0); },
+                  EntryKind::Other},
+        ProbeCase{"dangling_symlink",
+                  [](const TempDir& d) { fs::create_symlink(d / "nowhere", d / "entry"); },
+                  EntryKind::Other},
+        ProbeCase{"symlink_to_regular",
+                  [](const TempDir& d) {
+                      writeTextFile(d / "target", "x");
+                      fs::create_symlink("target", d / "entry");
+                  },
+                  EntryKind::RegularFile},
+        ProbeCase{"symlink_to_directory",
+                  [](const TempDir& d) {
+                      fs::create_directory(d / "target");
+                      fs::create_symlink("target", d / "entry");
+                  },
+                  EntryKind::Other},
+        ProbeCase{"symlink_loop",
+                  [](const TempDir& d) {
+                      fs::create_symlink("other", d / "entry");
+                      fs::create_symlink("entry", d / "other");
+                  },
+                  EntryKind::Other}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST_F(PosixFileSystemTest, HiddenFileIsSeen) {
+    writeTextFile(dir / ".entry", "x");
+    EXPECT_EQ(files.probe(dir / ".entry"), EntryKind::RegularFile);
+}
+
+TEST_F(PosixFileSystemTest, WildcardsAreLiteralCharacters) {
+    writeTextFile(dir / "a.txt", "a");
+    writeTextFile(dir / "b.txt", "b");
+    EXPECT_EQ(files.probe(dir / "*.*"), EntryKind::Absent);
+    EXPECT_EQ(files.probe(dir / "?.txt"), EntryKind::Absent);
+    EXPECT_EQ(files.probe(dir / "[ab].txt"), EntryKind::Absent);
+
+    writeTextFile(dir / "*.*", "star");
+    EXPECT_EQ(files.probe(dir / "*.*"), EntryKind::RegularFile);
+    files.remove(dir / "*.*");
+    EXPECT_EQ(files.probe(dir / "*.*"), EntryKind::Absent);
+    EXPECT_EQ(files.probe(dir / "a.txt"), EntryKind::RegularFile);
+    EXPECT_EQ(files.probe(dir / "b.txt"), EntryKind::RegularFile);
+}
+
+TEST_F(PosixFileSystemTest, CreateRecordsMakesAnEmptyFileOfTheReturnedIdentity) {
+    auto file = files.createRecords(dir / "log.dat", kSize);
+    EXPECT_EQ(files.probe(dir / "log.dat"), EntryKind::RegularFile);
+    EXPECT_EQ(fs::file_size(dir / "log.dat"), 0u);
+    EXPECT_EQ(files.idOf(dir / "log.dat"), file->id());
+}
+
+struct ExistingCase {
+    const char* label;
+    std::function<void(const TempDir&)> make;
+};
+
+class CreateOverExistingTest : public PosixFileSystemTest,
+                               public ::testing::WithParamInterface<ExistingCase> {};
+
+TEST_P(CreateOverExistingTest, RefusesWithEexistAndLeavesItAlone) {
+    GetParam().make(dir);
+    const auto before = fileBytes(dir / "target");
+    try {
+        files.createRecords(dir / "entry", kSize);
+        FAIL() << "createRecords opened an existing name";
+    } catch (const SystemError& e) {
+        EXPECT_EQ(e.errorNumber(), EEXIST);
+        EXPECT_NE(std::string(e.what()).find(dir / "entry"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("le fichier existe déjà"), std::string::npos);
+    }
+    EXPECT_EQ(fileBytes(dir / "target"), before);
+    EXPECT_FALSE(fs::exists(dir / "nowhere")) << "a dangling link's target was created";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, CreateOverExistingTest,
+    ::testing::Values(
+        ExistingCase{"regular", [](const TempDir& d) { writeTextFile(d / "entry", "keep"); }},
+        ExistingCase{"directory", [](const TempDir& d) { fs::create_directory(d / "entry"); }},
+        ExistingCase{"fifo", [](const TempDir& d) { ::mkfifo((d / "entry").c_str(), 0600); }},
+        ExistingCase{"dangling_symlink",
+                     [](const TempDir& d) { fs::create_symlink(d / "nowhere", d / "entry"); }},
+        ExistingCase{"symlink_to_regular",
+                     [](const TempDir& d) {
+                         writeTextFile(d / "target", "keep this");
+                         fs::create_symlink("target", d / "entry");
+                     }}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST_F(PosixFileSystemTest, RecordNLandsAtItsOffset) {
+    auto file = files.createRecords(dir / "log.dat", kSize);
+    file->writeRecord(3, recordBytes(3));
+    file->close();
+
+    const auto bytes = fileBytes(dir / "log.dat");
+    ASSERT_EQ(bytes.size(), 3 * kSize);
+    EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 2 * kSize),
+              std::vector<std::uint8_t>(2 * kSize, 0));
+    const auto third = recordBytes(3);
+    EXPECT_TRUE(std::equal(third.begin(), third.end(), bytes.begin() + 2 * kSize));
+}
+
+TEST_F(PosixFileSystemTest, RecordsOneToNMakeExactlyNRecords) {
+    constexpr int n = 25;
+    auto file = files.createRecords(dir / "log.dat", kSize);
+    std::vector<std::uint8_t> expected;
+    for (int i = 1; i <= n; ++i) {
+        const auto record = recordBytes(i);
+        file->writeRecord(i, record);
+        expected.insert(expected.end(), record.begin(), record.end());
+        // Written straight through: the bytes are in the file before any sync or close.
+        ASSERT_EQ(fs::file_size(dir / "log.dat"), static_cast<std::uintmax_t>(i) * kSize);
+    }
+    file->sync();
+    file->close();
+    file->close(); // a second close does nothing
+    EXPECT_EQ(fileBytes(dir / "log.dat"), expected);
+}
+
+TEST_F(PosixFileSystemTest, RewritingARecordKeepsTheLength) {
+    auto file = files.createRecords(dir / "log.dat", kSize);
+    for (int i = 1; i <= 3; ++i) {
+        file->writeRecord(i, recordBytes(i));
+    }
+    file->writeRecord(2, recordBytes(9));
+    file->close();
+    const auto bytes = fileBytes(dir / "log.dat");
+    ASSERT_EQ(bytes.size(), 3 * kSize);
+    const auto nine = recordBytes(9);
+    EXPECT_TRUE(std::equal(nine.begin(), nine.end(), bytes.begin() + kSize));
+}
+
+TEST_F(PosixFileSystemTest, WriteAfterCloseFails) {
+    auto file = files.createRecords(dir / "log.dat", kSize);
+    file->close();
+    EXPECT_THROW(file->writeRecord(1, recordBytes(1)), SystemError);
+}
+
+TEST_F(PosixFileSystemTest, RemoveDeletesOnlyThatName) {
+    writeTextFile(dir / "log.dat", "x");
+    writeTextFile(dir / "other.dat", "y");
+    files.remove(dir / "log.dat");
+    EXPECT_EQ(files.probe(dir / "log.dat"), EntryKind::Absent);
+    EXPECT_EQ(files.probe(dir / "other.dat"), EntryKind::RegularFile);
+}
+
+TEST_F(PosixFileSystemTest, RemoveOfAnAbsentNameFails) {
+    try {
+        files.remove(dir / "absent.dat");
+        FAIL() << "removing an absent file succeeded";
+    } catch (const SystemError& e) {
+        EXPECT_EQ(e.errorNumber(), ENOENT);
+        EXPECT_NE(std::string(e.what()).find("absent.dat"), std::string::npos);
+    }
+}
+
+TEST_F(PosixFileSystemTest, IdOfTellsNamesOfOneFileFromOtherFiles) {
+    writeTextFile(dir / "x", "x");
+    writeTextFile(dir / "y", "x");
+    ASSERT_EQ(::link((dir / "x").c_str(), (dir / "hard").c_str()), 0);
+
+    const auto x = files.idOf(dir / "x");
+    ASSERT_TRUE(x.has_value());
+    EXPECT_EQ(files.idOf(dir / "hard"), x);
+    EXPECT_EQ(files.idOf(dir.path().string() + "/./x"), x);
+    EXPECT_NE(files.idOf(dir / "y"), x);
+    EXPECT_EQ(files.idOf(dir / "absent"), std::nullopt);
+}
+
+} // namespace
+} // namespace ombrelis::platform

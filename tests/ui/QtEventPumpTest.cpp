@@ -1,0 +1,48 @@
+#include <QCoreApplication>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <ombrelis/platform/Clock.h>
+#include <ombrelis/ui/QtEventPump.h>
+
+namespace ombrelis::testing {
+namespace {
+
+TEST(QtEventPump, PumpPendingRunsWhatIsQueued) {
+    platform::SteadyClock clock;
+    ui::QtEventPump pump(clock);
+    int ran = 0;
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [&] { ++ran; }, Qt::QueuedConnection);
+    pump.pumpPending();
+    EXPECT_EQ(ran, 1);
+}
+
+TEST(QtEventPump, WaitEndsWithTheEventThatComes) {
+    platform::SteadyClock clock;
+    ui::QtEventPump pump(clock);
+    bool fired = false;
+    QTimer::singleShot(20, [&] { fired = true; });
+    // A deadline an hour away: only the timer's event can end this wait.
+    while (!fired) {
+        pump.pumpOrWaitUntil(clock.nowMs() + 3'600'000);
+    }
+    SUCCEED();
+}
+
+TEST(QtEventPump, AWaitEndedEarlyLeavesNoWakeUpBehind) {
+    platform::SteadyClock clock;
+    ui::QtEventPump pump(clock);
+    bool early = false;
+    QTimer::singleShot(5, [&] { early = true; });
+    while (!early) {
+        pump.pumpOrWaitUntil(clock.nowMs() + 50);
+    }
+    // Had the 50 ms wake-up outlived its wait, it would end this one before the new event.
+    bool fired = false;
+    QTimer::singleShot(300, [&] { fired = true; });
+    pump.pumpOrWaitUntil(clock.nowMs() + 3'600'000);
+    EXPECT_TRUE(fired);
+}
+
+} // namespace
+} // namespace ombrelis::testing

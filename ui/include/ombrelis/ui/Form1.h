@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QWidget>
+#include <cstdint>
+#include <ombrelis/chart/StripChart.h>
+#include <ombrelis/engine/SamplingRun.h>
+#include <ombrelis/engine/ValueSources.h>
+#include <ombrelis/platform/Calendar.h>
+#include <ombrelis/platform/Clock.h>
+#include <ombrelis/platform/EventPump.h>
+#include <ombrelis/platform/FileSystem.h>
+#include <ombrelis/platform/MessageBoxes.h>
+#include <ombrelis/platform/MicroDelay.h>
+#include <ombrelis/platform/PortIo.h>
+#include <ombrelis/platform/RandomSource.h>
+#include <ombrelis/ui/Form1Controls.h>
+#include <ombrelis/ui/SaveDialog.h>
+#include <ombrelis/ui/WindowBinding.h>
+#include <string>
+
+namespace ombrelis::ui {
+
+/// What the window uses of the outside world.
+struct Form1Services {
+    platform::Clock& clock;
+    platform::EventPump& pump;
+    platform::Calendar& calendar;
+    platform::RandomSource& random;
+    platform::FileSystem& files;
+    platform::PortIo& port;
+    platform::MicroDelay& delay;
+    platform::MessageBoxes& messages;
+    SaveDialog& saveDialog;
+};
+
+/// The program's one window: its controls, its seven handlers, its strip chart on ctlCourbe
+/// and the sampling run that GO starts inside its click.
+class Form1 : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit Form1(Form1Services services, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    /// Title, date, period list and the two initial selections. Once, before the first show.
+    void Form_Load();
+    /// Chart as wide as the window minus 300 twips, Line1 to match, chart reset.
+    void Form_Resize();
+    /// Starts a run when a file name was given; returns when the run has ended.
+    void btnGO_Click();
+    void btnSTOP_Click();
+    /// Save dialog; the chosen path goes into ctlNomdefichier, a cancel changes nothing.
+    void Command1_Click();
+    void ctlAxetemps_Click();
+    void ctlVitesse_Click();
+
+    /// Chart reset. Throws engine::NumberTooLarge for an axis number too large.
+    void InitCourbe();
+    /// Clock reading at the end of the last chart reset.
+    std::int64_t T0Courbe() const noexcept { return chart_.T0Courbe(); }
+
+    const Form1Controls& controls() const noexcept { return c_; }
+    chart::StripChart& chart() noexcept { return chart_; }
+    /// True once the user closed the window during a run.
+    bool closingDuringRun() const noexcept { return closing_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    /// InitCourbe for a handler: a failure is told to the user, and the window goes on.
+    void resetChartFromHandler();
+
+    Form1Services services_;
+    Form1Controls c_;
+    engine::Convertisseur convertisseur_;
+    engine::Simulateur simulateur_;
+    chart::StripChart chart_;
+    WindowBinding binding_;
+    engine::SamplingRun run_;
+    int runsInProgress_ = 0; // btnGO_Click frames on the stack: runs nest
+    bool closing_ = false;
+};
+
+} // namespace ombrelis::ui

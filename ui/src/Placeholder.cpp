@@ -1,1 +1,0 @@
-// Replaced by the Qt sources of this layer.
