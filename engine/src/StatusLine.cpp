@@ -1,18 +1,31 @@
 #include <ombrelis/engine/StatusLine.h>
 
+#include <charconv>
+
 namespace ombrelis::engine {
 
+namespace {
+void appendNumber(std::string& text, std::int64_t value) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    text.append(digits, end);
+}
+} // namespace
+
+// Built once per sample: one allocation, no locale, no stream.
 std::string statusText(std::int32_t compteur, std::int32_t ecoule, std::int16_t valeur,
                        std::int64_t interval) {
-    std::string text = "Mesure : ";
-    text += std::to_string(compteur);
+    std::string text;
+    text.reserve(112);
+    text += "Mesure : ";
+    appendNumber(text, compteur);
     text += "     T - T0 : ";
-    text += std::to_string(ecoule);
+    appendNumber(text, ecoule);
     text += " ms";
     text += "     Valeur : ";
-    text += std::to_string(valeur);
+    appendNumber(text, valeur);
     text += "   Frq réelle : ";
-    text += std::to_string(interval);
+    appendNumber(text, interval);
     return text;
 }
 

@@ -2,6 +2,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <ombrelis/platform/Clock.h>
+#include <ombrelis/testing/FakeClock.h>
 #include <ombrelis/ui/QtEventPump.h>
 
 namespace ombrelis::testing {
@@ -42,6 +43,27 @@ TEST(QtEventPump, AWaitEndedEarlyLeavesNoWakeUpBehind) {
     QTimer::singleShot(300, [&] { fired = true; });
     pump.pumpOrWaitUntil(clock.nowMs() + 3'600'000);
     EXPECT_TRUE(fired);
+}
+
+TEST(QtEventPump, PumpsAtMostOncePerMillisecondOfTheClock) {
+    FakeClock clock(5000);
+    ui::QtEventPump pump(clock);
+    int ran = 0;
+    const auto post = [&ran] {
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [&ran] { ++ran; }, Qt::QueuedConnection);
+    };
+    pump.pumpPending();
+    post();
+    pump.pumpPending(); // same millisecond: left for the next one
+    EXPECT_EQ(ran, 0);
+    clock.advance(1);
+    pump.pumpPending();
+    EXPECT_EQ(ran, 1);
+    // A wait is never skipped: it is how a paced run sleeps.
+    post();
+    pump.pumpOrWaitUntil(clock.peek());
+    EXPECT_EQ(ran, 2);
 }
 
 } // namespace

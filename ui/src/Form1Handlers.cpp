@@ -75,6 +75,8 @@ void Form1::btnGO_Click() {
         RunInProgress inProgress(runsInProgress_);
         run_.MainLoop();
     }
+    // What the run drew and wrote last is on screen before anything else happens.
+    binding_.flushStatus();
     c_.ctlCourbe->flushNow();
     if (closing_ && runsInProgress_ == 0) {
         // The user closed the window during the run: its file is closed, so now the window

@@ -10,6 +10,11 @@ namespace ombrelis::ui {
 QtEventPump::QtEventPump(platform::Clock& clock) : clock_(clock) {}
 
 void QtEventPump::pumpPending() {
+    const std::int64_t now = clock_.nowMs();
+    if (now == lastPumpMs_) {
+        return;
+    }
+    lastPumpMs_ = now;
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 

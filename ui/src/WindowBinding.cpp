@@ -10,16 +10,32 @@
 
 namespace ombrelis::ui {
 
+WindowBinding::WindowBinding(Form1& form) : form_(form) {
+    const Form1Controls& c = form_.controls();
+    for (PickList* list : {c.ctlVitesse, c.ctlAxetemps}) {
+        QObject::connect(list, &QComboBox::currentTextChanged, &form_, [this] { refreshTexts(); });
+        QObject::connect(list, &QComboBox::editTextChanged, &form_, [this] { refreshTexts(); });
+    }
+    refreshTexts();
+    statusTimer_.setSingleShot(true);
+    QObject::connect(&statusTimer_, &QTimer::timeout, &form_, [this] { flushStatus(); });
+}
+
+void WindowBinding::refreshTexts() {
+    period_ = form_.controls().ctlVitesse->currentText().toStdString();
+    axis_ = form_.controls().ctlAxetemps->currentText().toStdString();
+}
+
 std::string WindowBinding::fileName() {
     return QFile::encodeName(form_.controls().ctlNomdefichier->text()).toStdString();
 }
 
 std::string WindowBinding::periodText() {
-    return form_.controls().ctlVitesse->currentText().toStdString();
+    return period_;
 }
 
 std::string WindowBinding::axisText() {
-    return form_.controls().ctlAxetemps->currentText().toStdString();
+    return axis_;
 }
 
 int WindowBinding::simulation() {
@@ -31,7 +47,28 @@ bool WindowBinding::stopEnabled() {
 }
 
 void WindowBinding::setStatus(const std::string& text) {
-    form_.controls().ctl->setText(QString::fromStdString(text));
+    pendingStatus_ = text;
+    statusPending_ = true;
+    if (statusTimer_.isActive()) {
+        return;
+    }
+    const qint64 since =
+        sinceStatusShown_.isValid() ? sinceStatusShown_.elapsed() : kStatusIntervalMs;
+    if (since >= kStatusIntervalMs) {
+        flushStatus();
+    } else {
+        statusTimer_.start(static_cast<int>(kStatusIntervalMs - since));
+    }
+}
+
+void WindowBinding::flushStatus() {
+    statusTimer_.stop();
+    if (!statusPending_) {
+        return;
+    }
+    statusPending_ = false;
+    form_.controls().ctl->setText(QString::fromStdString(pendingStatus_));
+    sinceStatusShown_.restart();
 }
 
 void WindowBinding::backToIdle() {

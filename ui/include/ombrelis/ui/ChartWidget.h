@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <ombrelis/chart/DrawingSurface.h>
 #include <ombrelis/ui/PixelMapping.h>
+#include <ombrelis/ui/TraceRaster.h>
 
 namespace ombrelis::ui {
 
@@ -64,10 +65,13 @@ private:
     void push();
 
     mutable QImage image_;
+    /// Solid lines not yet in image_; every reader of the image flushes it first.
+    mutable TraceRaster trace_;
     ScaleMapping scale_ = ScaleMapping::pixels();
     chart::Colour penColour_;
     chart::DashStyle dash_ = chart::DashStyle::Solid;
     QPen pen_;
+    QRgb penRgb_ = 0;
     float penX_ = 0.0F;
     float penY_ = 0.0F;
 

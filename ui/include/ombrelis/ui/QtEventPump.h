@@ -3,6 +3,8 @@
 #include <ombrelis/platform/Clock.h>
 #include <ombrelis/platform/EventPump.h>
 
+#include <cstdint>
+
 namespace ombrelis::ui {
 
 /// The run's event pump on Qt's event loop of the calling thread.
@@ -10,6 +12,9 @@ class QtEventPump final : public platform::EventPump {
 public:
     explicit QtEventPump(platform::Clock& clock);
 
+    /// At most once per millisecond of the clock: at period 0 a run asks for a pump per sample,
+    /// far more often than anything can happen in the window, and each costs about a
+    /// microsecond.
     void pumpPending() override;
     /// Sleeps in the event dispatcher, woken by the next event or by a precise single-shot
     /// timer armed for the deadline. Never runs a nested event loop: one that is asked to quit
@@ -18,6 +23,7 @@ public:
 
 private:
     platform::Clock& clock_;
+    std::int64_t lastPumpMs_ = -1;
 };
 
 } // namespace ombrelis::ui
