@@ -4,19 +4,20 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QTimer>
-#include <ombrelis/ui/PickList.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <ombrelis/ui/PickList.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
 namespace ombrelis::bench {
 
-bool ConsoleMessages::askYesNo(const std::string&, const std::string&) { return true; }
+bool ConsoleMessages::askYesNo(const std::string&, const std::string&) {
+    return true;
+}
 void ConsoleMessages::inform(const std::string& title, const std::string& text) {
     std::cerr << title << ": " << text << '\n';
 }
@@ -31,9 +32,8 @@ BenchWindow::BenchWindow() {
         std::exit(2);
     }
     folder_ = folder;
-    form_ = std::make_unique<ui::Form1>(ui::Form1Services{clock_, pump_, calendar_, random_,
-                                                          files_, port_, delay_, messages_,
-                                                          saveDialog_});
+    form_ = std::make_unique<ui::Form1>(ui::Form1Services{clock_, pump_, calendar_, random_, files_,
+                                                          port_, delay_, messages_, saveDialog_});
     form_->Form_Load();
     form_->show();
 }
@@ -44,16 +44,29 @@ BenchWindow::~BenchWindow() {
     ::rmdir(folder_.c_str());
 }
 
-std::string BenchWindow::run(const std::string& period, const std::function<bool()>& shouldStop) {
-    const std::string path = logPath();
+void BenchWindow::prepare(const std::string& period) {
     const ui::Form1Controls& c = form_->controls();
-    c.ctlNomdefichier->setText(QString::fromStdString(path));
+    c.ctlNomdefichier->setText(QString::fromStdString(logPath()));
     c.Simu->setChecked(true);
     c.ctlVitesse->setEditText(QString::fromStdString(period));
+}
+
+std::string BenchWindow::runFor(const std::string& period, int stopAfterMs) {
+    prepare(period);
+    QTimer::singleShot(stopAfterMs, Qt::PreciseTimer, form_.get(),
+                       [this] { form_->btnSTOP_Click(); });
+    form_->btnGO_Click();
+    return logPath();
+}
+
+std::string BenchWindow::run(const std::string& period, const std::function<bool()>& shouldStop,
+                             int pollMs) {
+    const std::string path = logPath();
+    prepare(period);
 
     QTimer watch;
     watch.setTimerType(Qt::PreciseTimer);
-    watch.setInterval(1);
+    watch.setInterval(pollMs);
     QObject::connect(&watch, &QTimer::timeout, [&] {
         if (shouldStop()) {
             watch.stop();

@@ -2,6 +2,9 @@
 
 // The real window on the offscreen platform with the program's own services, for benchmarks.
 
+#include <cstdint>
+#include <functional>
+#include <memory>
 #include <ombrelis/platform/Calendar.h>
 #include <ombrelis/platform/Clock.h>
 #include <ombrelis/platform/MessageBoxes.h>
@@ -12,10 +15,6 @@
 #include <ombrelis/ui/Form1.h>
 #include <ombrelis/ui/QtEventPump.h>
 #include <ombrelis/ui/SaveDialog.h>
-
-#include <cstdint>
-#include <functional>
-#include <memory>
 #include <string>
 
 namespace ombrelis::bench {
@@ -43,14 +42,19 @@ public:
     ~BenchWindow();
 
     /// Runs a simulated run at `period` (the period field's text) from a GO click until
-    /// `shouldStop` (checked every millisecond inside the run's pumps) says so, then STOP.
+    /// `shouldStop` (checked every `pollMs` inside the run's pumps) says so, then STOP.
     /// Returns the log file's path.
-    std::string run(const std::string& period, const std::function<bool()>& shouldStop);
+    std::string run(const std::string& period, const std::function<bool()>& shouldStop,
+                    int pollMs = 10);
+    /// The same, with STOP clicked `stopAfterMs` after GO and nothing else waking the run.
+    std::string runFor(const std::string& period, int stopAfterMs);
 
     ui::Form1& form() { return *form_; }
     std::string logPath() const { return folder_ + "/log.dat"; }
 
 private:
+    void prepare(const std::string& period);
+
     platform::SteadyClock clock_;
     platform::LocalCalendar calendar_;
     platform::FixedSeedRandom random_;

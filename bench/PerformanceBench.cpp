@@ -5,10 +5,6 @@
 
 #include <QApplication>
 #include <QTimer>
-#include <ombrelis/engine/MesureRec.h>
-#include <ombrelis/engine/ValueSources.h>
-#include <ombrelis/testing/Max187Model.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -18,6 +14,9 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <ombrelis/engine/MesureRec.h>
+#include <ombrelis/engine/ValueSources.h>
+#include <ombrelis/testing/Max187Model.h>
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -35,8 +34,8 @@ std::vector<engine::MesureRec> readRecords(const std::string& path) {
                                           std::istreambuf_iterator<char>()};
     std::vector<engine::MesureRec> records;
     for (std::size_t at = 0; at + engine::kRecordSize <= bytes.size(); at += engine::kRecordSize) {
-        records.push_back(engine::decode(
-            std::span<const std::uint8_t, engine::kRecordSize>(bytes.data() + at, engine::kRecordSize)));
+        records.push_back(engine::decode(std::span<const std::uint8_t, engine::kRecordSize>(
+            bytes.data() + at, engine::kRecordSize)));
     }
     return records;
 }
@@ -79,8 +78,7 @@ int throughput() {
     BenchWindow window;
     const double seconds = 10.0;
     const double start = wallSeconds();
-    const std::string path =
-        window.run("0", [&] { return wallSeconds() - start >= seconds; });
+    const std::string path = window.runFor("0", static_cast<int>(seconds * 1000));
     const double elapsed = wallSeconds() - start;
     const auto records = readRecords(path);
     const double rate = static_cast<double>(records.size()) / elapsed;
@@ -116,9 +114,10 @@ int pacing() {
         const std::string prefix = "pacing_" + std::to_string(plan.period) + "ms_";
         const double cpu0 = cpuSeconds();
         const double wall0 = wallSeconds();
-        const std::string path = window.run(std::to_string(plan.period), [&] {
-            return recordsIn(window.logPath()) >= plan.samples;
-        });
+        // STOP comes during the wait for the last planned sample, which is still taken: nothing
+        // but the run itself wakes the process meanwhile.
+        const std::string path = window.runFor(std::to_string(plan.period),
+                                               plan.samples * plan.period - plan.period / 2);
         const double wall = wallSeconds() - wall0;
         const double cpu = cpuSeconds() - cpu0;
         const auto records = readRecords(path);
@@ -128,6 +127,9 @@ int pacing() {
             const int interval = records[i].TempsMs - records[i - 1].TempsMs;
             deviation.push_back(interval - plan.period);
             onTime += (interval == plan.period || interval == plan.period + 1) ? 1 : 0;
+            if (std::getenv("OMBRELIS_BENCH_INTERVALS")) {
+                std::fprintf(stderr, "%d ", interval);
+            }
         }
         print(prefix + "intervals", static_cast<double>(deviation.size()));
         print(prefix + "deviation_median_ms", percentile(deviation, 0.5));
@@ -145,17 +147,20 @@ int memory() {
     std::int64_t after1000 = 0;
     std::int64_t afterAll = 0;
     const std::int64_t target = 5'000'000;
-    const std::string path = window.run("0", [&] {
-        const std::int64_t n = recordsIn(window.logPath());
-        if (after1000 == 0 && n >= 1000) {
-            after1000 = residentBytes();
-        }
-        if (n >= target) {
-            afterAll = residentBytes();
-            return true;
-        }
-        return false;
-    });
+    const std::string path = window.run(
+        "0",
+        [&] {
+            const std::int64_t n = recordsIn(window.logPath());
+            if (after1000 == 0 && n >= 1000) {
+                after1000 = residentBytes();
+            }
+            if (n >= target) {
+                afterAll = residentBytes();
+                return true;
+            }
+            return false;
+        },
+        1);
     print("memory_rss_after_1000_samples_kib", static_cast<double>(after1000) / 1024.0);
     print("memory_rss_after_5000000_samples_kib", static_cast<double>(afterAll) / 1024.0);
     print("memory_growth_kib", static_cast<double>(afterAll - after1000) / 1024.0);
@@ -166,7 +171,10 @@ int memory() {
 /// A port as fast as memory: what the readout itself costs, without the hardware.
 class CountingPort final : public platform::PortIo {
 public:
-    void out(std::uint16_t, std::uint8_t value) override { last = value; ++operations; }
+    void out(std::uint16_t, std::uint8_t value) override {
+        last = value;
+        ++operations;
+    }
     std::uint8_t in(std::uint16_t) override {
         ++operations;
         return static_cast<std::uint8_t>((operations * 7) & 0x20);

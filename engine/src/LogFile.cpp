@@ -19,9 +19,19 @@ void LogFile::write(std::int32_t number, const MesureRec& record, std::int64_t n
     const RecordBytes bytes = encode(record);
     file_->writeRecord(number, bytes);
     recordsWritten_ = number;
+    unsynced_ = true;
     if (nowMs - lastSyncMs_ >= kSyncIntervalMs) {
         file_->sync();
         lastSyncMs_ = nowMs;
+        unsynced_ = false;
+    }
+}
+
+void LogFile::syncAhead(std::int64_t nowMs, std::int64_t nextWriteMs) {
+    if (unsynced_ && nextWriteMs - lastSyncMs_ >= kSyncIntervalMs) {
+        file_->sync();
+        lastSyncMs_ = nowMs;
+        unsynced_ = false;
     }
 }
 

@@ -29,7 +29,8 @@ RecordBytes encode(const MesureRec& record) {
 
 MesureRec decode(std::span<const std::uint8_t, kRecordSize> bytes) {
     MesureRec record;
-    record.Valeur = static_cast<std::int16_t>(static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8)));
+    record.Valeur =
+        static_cast<std::int16_t>(static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8)));
     for (std::size_t i = 0; i < record.Heure.size(); ++i) {
         record.Heure[i] = static_cast<char>(bytes[2 + i]);
     }

@@ -1,11 +1,10 @@
+#include <algorithm>
+#include <cmath>
 #include <ombrelis/engine/AppInfo.h>
 #include <ombrelis/engine/RunError.h>
 #include <ombrelis/engine/SamplingRun.h>
 #include <ombrelis/engine/StatusLine.h>
 #include <ombrelis/engine/TextNumber.h>
-
-#include <algorithm>
-#include <cmath>
 
 namespace ombrelis::engine {
 
@@ -13,7 +12,9 @@ namespace {
 
 constexpr std::int64_t kLargestTempsMs = std::numeric_limits<std::int32_t>::max();
 
-std::string quoted(const std::string& name) { return "« " + name + " »"; }
+std::string quoted(const std::string& name) {
+    return "« " + name + " »";
+}
 
 std::string overwriteQuestion(const std::string& name) {
     return "Attention " + name + " va être écrasé !\r\nContinuer ?";
@@ -138,9 +139,15 @@ void SamplingRun::cycles(LogFile& log) {
 
         const double period = textToNumber(window_.periodText());
         const double echeance = static_cast<double>(clock.nowMs()) + period;
+        bool waiting = false;
         for (;;) {
-            if (static_cast<double>(clock.nowMs()) >= echeance) {
+            const std::int64_t tick = clock.nowMs();
+            if (static_cast<double>(tick) >= echeance) {
                 break;
+            }
+            if (!waiting) {
+                waiting = true;
+                log.syncAhead(tick, wakeUpAt(echeance));
             }
             services_.pump.pumpOrWaitUntil(wakeUpAt(echeance));
             if (window_.windowClosing()) {

@@ -1,6 +1,5 @@
-#include <ombrelis/engine/StatusLine.h>
-
 #include <charconv>
+#include <ombrelis/engine/StatusLine.h>
 
 namespace ombrelis::engine {
 

@@ -1,8 +1,7 @@
-#include <ombrelis/engine/TextNumber.h>
-
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <ombrelis/engine/TextNumber.h>
 #include <string>
 
 namespace ombrelis::engine {
@@ -13,7 +12,9 @@ NumberTooLarge::NumberTooLarge(std::string_view text)
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
 
 /// The text with blanks, tabs and line feeds removed: they are skipped wherever they stand.
 std::string withoutBlanks(std::string_view text) {

@@ -1,12 +1,11 @@
-#include <ombrelis/engine/ValueSources.h>
-
 #include <cmath>
+#include <ombrelis/engine/ValueSources.h>
 
 namespace ombrelis::engine {
 
 namespace {
-constexpr std::uint8_t kCsHigh = 1;  // CS high, SCLK low: converter deselected
-constexpr std::uint8_t kCsLow = 0;   // CS low, SCLK low
+constexpr std::uint8_t kCsHigh = 1;   // CS high, SCLK low: converter deselected
+constexpr std::uint8_t kCsLow = 0;    // CS low, SCLK low
 constexpr std::uint8_t kSclkHigh = 2; // CS low, SCLK high
 } // namespace
 
@@ -22,7 +21,7 @@ std::int16_t Convertisseur::LireConvertisseur() {
     for (int weight = 2048; weight >= 1; weight /= 2) {
         port_.out(PORT_DONNEES, kCsLow);    // SCLK falls: the next bit appears on DOUT
         port_.out(PORT_DONNEES, kSclkHigh); // SCLK rises
-        if ((port_.in(PORT_ETAT) & kDoutMask) != 0) {
+        if ((port_.in(PORT_ETAT)&kDoutMask) != 0) {
             value = static_cast<std::int16_t>(value + weight);
         }
     }
@@ -36,7 +35,9 @@ std::int16_t Convertisseur::LireConvertisseur() {
 
 Simulateur::Simulateur(platform::RandomSource& random) : random_(random) {}
 
-float Simulateur::LireSimulation() { return valueFor(random_.next()); }
+float Simulateur::LireSimulation() {
+    return valueFor(random_.next());
+}
 
 float Simulateur::valueFor(float r) {
     // Product and sum in double: no rounding to float before the floor.

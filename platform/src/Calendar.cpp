@@ -1,6 +1,5 @@
-#include <ombrelis/platform/Calendar.h>
-
 #include <cstdio>
+#include <ombrelis/platform/Calendar.h>
 
 namespace ombrelis::platform {
 

@@ -15,7 +15,6 @@ std::string heure(const engine::MesureRec& r) {
     return std::string(r.Heure.data(), 8);
 }
 
-
 TEST(SamplingRun, NewFileGetsOneWholeRecordPerSampleAndAStatusLineForEach) {
     RunHarness h;
     h.random.values = {0.0f, 0.5f, 0.25f, 0.75f};
@@ -57,16 +56,11 @@ TEST(SamplingRun, KeepsTheOrderOfReadsPumpsAndWritesOfOneCycle) {
 TEST(SamplingRun, EachDeadlineCountsFromItsOwnCycleSoLostTimeIsNotMadeUp) {
     RunHarness h;
     h.window.period = "1000";
-    int pumps = 0;
-    h.pump.everyPump = [&] {
-        // 8 ms of other work in the pump at the top of each cycle.
-        if (++pumps % 2 == 1) {
+    h.stopAfter(3, [&](int pump) {
+        if (pump % 2 == 1) { // 8 ms of other work in the pump at the top of each cycle
             h.clock.advance(8);
         }
-        if (h.window.statuses.size() + 1 >= 3) {
-            h.window.clickStop();
-        }
-    };
+    });
     h.run.MainLoop();
     const auto log = readLog(h.window.name);
     ASSERT_EQ(log.records.size(), 3u);
@@ -209,15 +203,11 @@ TEST(SamplingRun, TwoRunsInARowOnOneNameAskAndRestartFromRecordOne) {
 TEST(SamplingRun, AClockReadingOfZeroDoesNotRestartTheElapsedTime) {
     RunHarness h;
     h.clock.set(0); // the first sample is stamped 0
-    int pumps = 0;
-    h.pump.everyPump = [&] {
-        if (++pumps > 1) {
+    h.stopAfter(3, [&](int pump) {
+        if (pump > 1) {
             h.clock.advance(100);
         }
-        if (h.window.statuses.size() + 1 >= 3) {
-            h.window.clickStop();
-        }
-    };
+    });
     h.run.MainLoop();
     const auto log = readLog(h.window.name);
     ASSERT_EQ(log.records.size(), 3u);
@@ -247,15 +237,11 @@ TEST(SamplingRun, SourceFollowsTheSimulationSwitchFromTheNextSampleOn) {
     h.window.simu = 0;
     h.port.input = 4000;
     h.random.values = {0.5f};
-    int pumps = 0;
-    h.pump.everyPump = [&] {
-        if (++pumps == 2) {
+    h.stopAfter(3, [&](int pump) {
+        if (pump == 2) {
             h.window.simu = 1;
         }
-        if (h.window.statuses.size() + 1 >= 3) {
-            h.window.clickStop();
-        }
-    };
+    });
     h.run.MainLoop();
     const auto log = readLog(h.window.name);
     ASSERT_EQ(log.records.size(), 3u);

@@ -1,5 +1,4 @@
 #include "ChildProcess.h"
-#include <ombrelis/testing/TempDir.h>
 
 #include <array>
 #include <cerrno>
@@ -9,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <ombrelis/platform/PosixFileSystem.h>
 #include <ombrelis/platform/SystemError.h>
+#include <ombrelis/testing/TempDir.h>
 #include <sys/resource.h>
 
 namespace ombrelis::platform {

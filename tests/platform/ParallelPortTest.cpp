@@ -1,8 +1,8 @@
 #include "ChildProcess.h"
-#include <ombrelis/testing/TempDir.h>
 
 #include <cerrno>
 #include <filesystem>
+#include <ombrelis/testing/TempDir.h>
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <sys/io.h>

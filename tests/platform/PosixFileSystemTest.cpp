@@ -1,5 +1,3 @@
-#include <ombrelis/testing/TempDir.h>
-
 #include <array>
 #include <cerrno>
 #include <filesystem>
@@ -7,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <ombrelis/platform/PosixFileSystem.h>
 #include <ombrelis/platform/SystemError.h>
+#include <ombrelis/testing/TempDir.h>
 #include <sys/stat.h>
 #include <unistd.h>
 

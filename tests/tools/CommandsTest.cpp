@@ -9,9 +9,9 @@
 #include <sstream>
 
 using namespace ombrelis::logtool;
+using ombrelis::testing::fileBytes;
 using ombrelis::testing::garbage;
 using ombrelis::testing::logBytes;
-using ombrelis::testing::fileBytes;
 using ombrelis::testing::soundRun;
 using ombrelis::testing::TempDir;
 

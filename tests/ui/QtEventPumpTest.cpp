@@ -66,5 +66,15 @@ TEST(QtEventPump, PumpsAtMostOncePerMillisecondOfTheClock) {
     EXPECT_EQ(ran, 2);
 }
 
+TEST(QtEventPump, SleepsTheLastMillisecondOfAWaitPrecisely) {
+    FakeClock clock(7000);
+    ui::QtEventPump pump(clock);
+    pump.pumpOrWaitUntil(7001);
+    EXPECT_EQ(clock.sleeps, 1);
+    EXPECT_EQ(clock.peek(), 7001);
+    pump.pumpOrWaitUntil(7001); // deadline reached: neither sleep nor wait
+    EXPECT_EQ(clock.sleeps, 1);
+}
+
 } // namespace
 } // namespace ombrelis::testing

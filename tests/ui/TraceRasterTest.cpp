@@ -1,7 +1,6 @@
 #include <QImage>
 #include <gtest/gtest.h>
 #include <ombrelis/ui/TraceRaster.h>
-
 #include <random>
 #include <vector>
 

@@ -103,12 +103,10 @@ void ChartWidget::markDirty(const QRect& area) {
     if (pushTimer_.isActive()) {
         return;
     }
+    // Pushed after a short delay at least, like the status line: the repaint then falls in the
+    // run's wait rather than in the pump before its next deadline is set.
     const qint64 since = sinceLastPush_.isValid() ? sinceLastPush_.elapsed() : kPushIntervalMs;
-    if (since >= kPushIntervalMs) {
-        push();
-    } else {
-        pushTimer_.start(static_cast<int>(kPushIntervalMs - since));
-    }
+    pushTimer_.start(static_cast<int>(std::max<qint64>(kMinPushDelayMs, kPushIntervalMs - since)));
 }
 
 void ChartWidget::push() {

@@ -24,13 +24,21 @@ void QtEventPump::pumpOrWaitUntil(std::int64_t deadlineMs) {
     if (remaining <= 0) {
         return;
     }
-    // The timer lives in this frame only: stopped and gone before we return, it can never
-    // wake a later, unrelated pump.
+    if (remaining <= kPreciseTailMs) {
+        // The event loop's timers wake up a millisecond or two late; the run's pacing is only
+        // as good as this wake-up, so the last milliseconds are slept precisely. Events wait
+        // at most that long.
+        clock_.sleepUntil(deadlineMs);
+        return;
+    }
+    // Woken early, by an event or by this timer: the run polls again and the last
+    // milliseconds are slept above. The timer lives in this frame only: stopped and gone
+    // before we return, it can never wake a later, unrelated pump.
     QTimer wakeUp;
     wakeUp.setSingleShot(true);
     wakeUp.setTimerType(Qt::PreciseTimer);
-    wakeUp.start(
-        static_cast<int>(std::min<std::int64_t>(remaining, std::numeric_limits<int>::max())));
+    wakeUp.start(static_cast<int>(
+        std::min<std::int64_t>(remaining - kPreciseTailMs, std::numeric_limits<int>::max())));
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 

@@ -1,7 +1,6 @@
-#include <ombrelis/ui/TraceRaster.h>
-
 #include <algorithm>
 #include <cstdlib>
+#include <ombrelis/ui/TraceRaster.h>
 
 namespace ombrelis::ui {
 

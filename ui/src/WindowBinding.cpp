@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 #include <ombrelis/ui/ChartWidget.h>
 #include <ombrelis/ui/Form1.h>
 #include <ombrelis/ui/PickList.h>
@@ -52,13 +53,13 @@ void WindowBinding::setStatus(const std::string& text) {
     if (statusTimer_.isActive()) {
         return;
     }
+    // Never shown from here: the repaint would land in the pump at the top of the next cycle,
+    // before its deadline is set, and lengthen the interval. A short delay puts it inside
+    // the wait instead.
     const qint64 since =
         sinceStatusShown_.isValid() ? sinceStatusShown_.elapsed() : kStatusIntervalMs;
-    if (since >= kStatusIntervalMs) {
-        flushStatus();
-    } else {
-        statusTimer_.start(static_cast<int>(kStatusIntervalMs - since));
-    }
+    statusTimer_.start(
+        static_cast<int>(std::max<qint64>(kRepaintDelayMs, kStatusIntervalMs - since)));
 }
 
 void WindowBinding::flushStatus() {

@@ -1,6 +1,5 @@
 #include <ombrelis/testing/RunHarness.h>
 
-
 namespace ombrelis::testing {
 
 LogContents readLog(const std::string& path) {
@@ -9,9 +8,9 @@ LogContents readLog(const std::string& path) {
     contents.size = bytes.size();
     const std::size_t whole = bytes.size() / engine::kRecordSize;
     for (std::size_t i = 0; i < whole; ++i) {
-        contents.records.push_back(engine::decode(
-            std::span<const std::uint8_t, engine::kRecordSize>(bytes.data() + i * engine::kRecordSize,
-                                                               engine::kRecordSize)));
+        contents.records.push_back(
+            engine::decode(std::span<const std::uint8_t, engine::kRecordSize>(
+                bytes.data() + i * engine::kRecordSize, engine::kRecordSize)));
     }
     contents.trailingBytes = bytes.size() % engine::kRecordSize;
     return contents;

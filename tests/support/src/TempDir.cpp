@@ -1,8 +1,7 @@
-#include <ombrelis/testing/TempDir.h>
-
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <ombrelis/testing/TempDir.h>
 #include <stdexcept>
 
 namespace ombrelis::testing {

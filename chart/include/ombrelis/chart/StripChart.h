@@ -1,10 +1,9 @@
 #pragma once
 
-#include <ombrelis/chart/DrawingSurface.h>
-#include <ombrelis/platform/Clock.h>
-
 #include <cstdint>
 #include <functional>
+#include <ombrelis/chart/DrawingSurface.h>
+#include <ombrelis/platform/Clock.h>
 #include <string>
 
 namespace ombrelis::chart {

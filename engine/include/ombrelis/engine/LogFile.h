@@ -1,10 +1,9 @@
 #pragma once
 
-#include <ombrelis/engine/MesureRec.h>
-#include <ombrelis/platform/FileSystem.h>
-
 #include <cstdint>
 #include <memory>
+#include <ombrelis/engine/MesureRec.h>
+#include <ombrelis/platform/FileSystem.h>
 
 namespace ombrelis::engine {
 
@@ -22,6 +21,10 @@ public:
 
     /// Writes record `number` (1-based). `nowMs` is the caller's fresh clock reading.
     void write(std::int32_t number, const MesureRec& record, std::int64_t nowMs);
+    /// Called when the caller is about to wait until `nextWriteMs`: a sync that the next write
+    /// would have to make is made now, while the caller has time to spare, so it does not
+    /// delay the next sample.
+    void syncAhead(std::int64_t nowMs, std::int64_t nextWriteMs);
     /// Syncs and closes; throws SystemError when the system refuses.
     void close();
     bool isOpen() const noexcept { return open_; }
@@ -32,6 +35,7 @@ private:
     std::unique_ptr<platform::RecordFile> file_;
     std::int64_t lastSyncMs_;
     std::int32_t recordsWritten_ = 0;
+    bool unsynced_ = false;
     bool open_ = true;
 };
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <limits>
 #include <ombrelis/engine/LogFile.h>
 #include <ombrelis/engine/ValueSources.h>
 #include <ombrelis/engine/WindowOperations.h>
@@ -8,9 +10,6 @@
 #include <ombrelis/platform/EventPump.h>
 #include <ombrelis/platform/FileSystem.h>
 #include <ombrelis/platform/MessageBoxes.h>
-
-#include <cstdint>
-#include <limits>
 #include <optional>
 #include <string>
 #include <vector>

@@ -1,10 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <ombrelis/platform/MicroDelay.h>
 #include <ombrelis/platform/PortIo.h>
 #include <ombrelis/platform/RandomSource.h>
-
-#include <cstdint>
 
 namespace ombrelis::engine {
 

@@ -9,12 +9,20 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual std::int64_t nowMs() = 0;
+    /// Sleeps, processing nothing, until nowMs() would return `deadlineMs`; returns at once
+    /// when it already does. For the last fraction of a millisecond of a paced wait, which
+    /// the event loop's timers cannot hit.
+    virtual void sleepUntil(std::int64_t deadlineMs) = 0;
 };
 
 /// Clock over std::chrono::steady_clock.
 class SteadyClock final : public Clock {
 public:
     std::int64_t nowMs() override;
+    void sleepUntil(std::int64_t deadlineMs) override;
+
+    /// How long before the deadline sleepUntil stops sleeping and spins.
+    static constexpr int kSpinTailUs = 300;
 };
 
 } // namespace ombrelis::platform

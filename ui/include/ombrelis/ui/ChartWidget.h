@@ -50,6 +50,8 @@ public:
 
     /// Shortest time between two pushes to the screen.
     static constexpr int kPushIntervalMs = 16;
+    /// Shortest delay between drawing and its push.
+    static constexpr int kMinPushDelayMs = 2;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

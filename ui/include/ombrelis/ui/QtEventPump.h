@@ -1,9 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <ombrelis/platform/Clock.h>
 #include <ombrelis/platform/EventPump.h>
-
-#include <cstdint>
 
 namespace ombrelis::ui {
 
@@ -20,6 +19,9 @@ public:
     /// timer armed for the deadline. Never runs a nested event loop: one that is asked to quit
     /// keeps spinning.
     void pumpOrWaitUntil(std::int64_t deadlineMs) override;
+
+    /// The end of a wait slept without events, to hit the deadline's millisecond.
+    static constexpr std::int64_t kPreciseTailMs = 2;
 
 private:
     platform::Clock& clock_;

@@ -38,6 +38,8 @@ public:
 
     /// Shortest time between two updates of the status label.
     static constexpr int kStatusIntervalMs = 16;
+    /// Shortest delay between a new status text and its showing.
+    static constexpr int kRepaintDelayMs = 2;
 
 private:
     void refreshTexts();

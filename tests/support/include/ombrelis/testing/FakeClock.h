@@ -19,12 +19,19 @@ public:
         now_ += stepPerRead;
         return value;
     }
+    void sleepUntil(std::int64_t deadlineMs) override {
+        ++sleeps;
+        if (now_ < deadlineMs) {
+            now_ = deadlineMs;
+        }
+    }
     void set(std::int64_t now) { now_ = now; }
     void advance(std::int64_t ms) { now_ += ms; }
     std::int64_t peek() const { return now_; }
     int reads() const { return reads_; }
 
     std::int64_t stepPerRead = 0;
+    int sleeps = 0;
 
 private:
     std::int64_t now_;

@@ -1,11 +1,10 @@
 #pragma once
 
+#include <functional>
+#include <map>
 #include <ombrelis/platform/EventPump.h>
 #include <ombrelis/testing/FakeClock.h>
 #include <ombrelis/testing/Journal.h>
-
-#include <functional>
-#include <map>
 
 namespace ombrelis::testing {
 

@@ -1,11 +1,10 @@
 #pragma once
 
+#include <deque>
 #include <ombrelis/platform/Calendar.h>
 #include <ombrelis/platform/MessageBoxes.h>
 #include <ombrelis/platform/RandomSource.h>
 #include <ombrelis/testing/Journal.h>
-
-#include <deque>
 #include <string>
 #include <vector>
 

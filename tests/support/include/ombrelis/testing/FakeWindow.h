@@ -1,10 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <ombrelis/engine/WindowOperations.h>
 #include <ombrelis/testing/FakeClock.h>
 #include <ombrelis/testing/Journal.h>
-
-#include <functional>
 #include <string>
 #include <vector>
 

@@ -1,9 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <ombrelis/platform/MicroDelay.h>
 #include <ombrelis/platform/PortIo.h>
-
-#include <cstdint>
 #include <vector>
 
 namespace ombrelis::testing {
@@ -50,7 +49,7 @@ private:
     double nowUs() const { return time_ ? time_->nowUs : 0.0; }
 
     FakeMicroDelay* time_;
-    bool cs_ = true;   // high: deselected
+    bool cs_ = true; // high: deselected
     bool sclk_ = false;
     double conversionStartUs_ = -1e9;
     std::uint16_t latched_ = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <ombrelis/engine/MesureRec.h>
 #include <ombrelis/engine/SamplingRun.h>
 #include <ombrelis/engine/ValueSources.h>
@@ -11,7 +12,6 @@
 #include <ombrelis/testing/Journal.h>
 #include <ombrelis/testing/Max187Model.h>
 #include <ombrelis/testing/TempDir.h>
-
 #include <string>
 #include <vector>
 
@@ -21,15 +21,18 @@ namespace ombrelis::testing {
 struct RunHarness {
     explicit RunHarness(platform::FileSystem* fileSystem = nullptr)
         : files(fileSystem ? *fileSystem : posixFiles),
-          run(window, engine::RunServices{clock, pump, boxes, files, calendar, converter,
-                                          simulator}) {
+          run(window,
+              engine::RunServices{clock, pump, boxes, files, calendar, converter, simulator}) {
         window.name = dir.file("mesures.dat");
     }
 
     /// STOP is clicked inside a pump of the cycle that takes sample `n`, so the run ends
-    /// with exactly n records.
-    void stopAfter(std::size_t n) {
-        pump.everyPump = [this, n] {
+    /// with exactly n records. `inEachPump` also runs in every pump, given its number (from 1).
+    void stopAfter(std::size_t n, std::function<void(int)> inEachPump = {}) {
+        pump.everyPump = [this, n, also = std::move(inEachPump), count = 0]() mutable {
+            if (also) {
+                also(++count);
+            }
             if (window.statuses.size() + 1 >= n) {
                 window.clickStop();
             }
