@@ -19,11 +19,26 @@ class FakeWindow final : public engine::WindowOperations {
 public:
     FakeWindow(FakeClock& clock, Journal* journal = nullptr) : clock_(clock), journal_(journal) {}
 
-    std::string fileName() override { return note("fileName"), name; }
-    std::string periodText() override { return note("period"), period; }
-    std::string axisText() override { return note("axis"), axis; }
-    int simulation() override { return note("simu"), simu; }
-    bool stopEnabled() override { return note("stopTest"), stopOn; }
+    std::string fileName() override {
+        note("fileName");
+        return name;
+    }
+    std::string periodText() override {
+        note("period");
+        return period;
+    }
+    std::string axisText() override {
+        note("axis");
+        return axis;
+    }
+    int simulation() override {
+        note("simu");
+        return simu;
+    }
+    bool stopEnabled() override {
+        note("stopTest");
+        return stopOn;
+    }
     void setStatus(const std::string& text) override {
         note("status");
         status = text;
@@ -44,7 +59,10 @@ public:
         sweep = clock_.peek();
         ++resets;
     }
-    std::int64_t sweepStart() override { return note("sweepStart"), sweep; }
+    std::int64_t sweepStart() override {
+        note("sweepStart");
+        return sweep;
+    }
     void segmentTo(float x, float y) override {
         note("segment");
         segments.push_back({x, y});
