@@ -11,11 +11,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <ombrelis/engine/MesureRec.h>
 #include <ombrelis/engine/ValueSources.h>
+#include <ombrelis/testing/LogContents.h>
 #include <ombrelis/testing/Max187Model.h>
 #include <string>
 #include <sys/stat.h>
@@ -27,18 +26,6 @@ using namespace ombrelis;
 using namespace ombrelis::bench;
 
 namespace {
-
-std::vector<engine::MesureRec> readRecords(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
-                                          std::istreambuf_iterator<char>()};
-    std::vector<engine::MesureRec> records;
-    for (std::size_t at = 0; at + engine::kRecordSize <= bytes.size(); at += engine::kRecordSize) {
-        records.push_back(engine::decode(std::span<const std::uint8_t, engine::kRecordSize>(
-            bytes.data() + at, engine::kRecordSize)));
-    }
-    return records;
-}
 
 std::int64_t recordsIn(const std::string& path) {
     struct stat st {};
@@ -80,7 +67,7 @@ int throughput() {
     const double start = wallSeconds();
     const std::string path = window.runFor("0", static_cast<int>(seconds * 1000));
     const double elapsed = wallSeconds() - start;
-    const auto records = readRecords(path);
+    const auto records = testing::readLog(path).records;
     const double rate = static_cast<double>(records.size()) / elapsed;
     std::int64_t gaps = 0; // TempsMs must never go back: nothing skipped or reordered
     for (std::size_t i = 1; i < records.size(); ++i) {
@@ -120,7 +107,7 @@ int pacing() {
                                                plan.samples * plan.period - plan.period / 2);
         const double wall = wallSeconds() - wall0;
         const double cpu = cpuSeconds() - cpu0;
-        const auto records = readRecords(path);
+        const auto records = testing::readLog(path).records;
         std::vector<double> deviation;
         int onTime = 0;
         for (std::size_t i = 1; i < records.size(); ++i) {

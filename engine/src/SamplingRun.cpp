@@ -5,16 +5,15 @@
 #include <ombrelis/engine/SamplingRun.h>
 #include <ombrelis/engine/StatusLine.h>
 #include <ombrelis/engine/TextNumber.h>
+#include <ombrelis/platform/SystemError.h>
 
 namespace ombrelis::engine {
 
 namespace {
 
-constexpr std::int64_t kLargestTempsMs = std::numeric_limits<std::int32_t>::max();
+using platform::quoted;
 
-std::string quoted(const std::string& name) {
-    return "« " + name + " »";
-}
+constexpr std::int64_t kLargestTempsMs = std::numeric_limits<std::int32_t>::max();
 
 std::string overwriteQuestion(const std::string& name) {
     return "Attention " + name + " va être écrasé !\r\nContinuer ?";
@@ -139,6 +138,7 @@ void SamplingRun::cycles(LogFile& log) {
 
         const double period = textToNumber(window_.periodText());
         const double echeance = static_cast<double>(clock.nowMs()) + period;
+        const std::int64_t wakeUp = wakeUpAt(echeance);
         bool waiting = false;
         for (;;) {
             const std::int64_t tick = clock.nowMs();
@@ -147,9 +147,9 @@ void SamplingRun::cycles(LogFile& log) {
             }
             if (!waiting) {
                 waiting = true;
-                log.syncAhead(tick, wakeUpAt(echeance));
+                log.syncAhead(tick, wakeUp);
             }
-            services_.pump.pumpOrWaitUntil(wakeUpAt(echeance));
+            services_.pump.pumpOrWaitUntil(wakeUp);
             if (window_.windowClosing()) {
                 log.close();
                 return;

@@ -9,10 +9,6 @@ namespace ombrelis::platform {
 
 namespace {
 
-std::string quoted(const std::string& name) {
-    return "« " + name + " »";
-}
-
 class PosixRecordFile final : public RecordFile {
 public:
     PosixRecordFile(int fd, std::string name, std::size_t recordSize)

@@ -1,4 +1,5 @@
-#include <ombrelis/testing/RunHarness.h>
+#include <ombrelis/testing/LogContents.h>
+#include <ombrelis/testing/TempDir.h>
 
 namespace ombrelis::testing {
 

@@ -8,6 +8,9 @@ namespace ombrelis::platform {
 /// The reason the system gave for `errorNumber`, in French where we know it.
 std::string frenchReason(int errorNumber);
 
+/// A file name as the user's messages show it: « name ».
+std::string quoted(const std::string& name);
+
 /// A failed call to the system. what() is a complete French sentence for the user:
 /// what failed, on which object, and the system's reason.
 class SystemError : public std::runtime_error {

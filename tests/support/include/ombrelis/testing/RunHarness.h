@@ -10,6 +10,7 @@
 #include <ombrelis/testing/FakeServices.h>
 #include <ombrelis/testing/FakeWindow.h>
 #include <ombrelis/testing/Journal.h>
+#include <ombrelis/testing/LogContents.h>
 #include <ombrelis/testing/Max187Model.h>
 #include <ombrelis/testing/TempDir.h>
 #include <string>
@@ -55,13 +56,5 @@ struct RunHarness {
     platform::FileSystem& files;
     engine::SamplingRun run;
 };
-
-/// The whole records of a log file, and the length of any partial trailing one.
-struct LogContents {
-    std::vector<engine::MesureRec> records;
-    std::size_t trailingBytes = 0;
-    std::size_t size = 0;
-};
-LogContents readLog(const std::string& path);
 
 } // namespace ombrelis::testing
