@@ -2,8 +2,12 @@
 # Installs the Debian packages that building, testing and running Ombrelis need, when missing.
 set -euo pipefail
 
-packages=(build-essential cmake ninja-build qt6-base-dev libgtest-dev libgmock-dev
-          clang libclang-rt-dev python3-numpy xvfb xauth imagemagick x11-utils)
+# The build: compiler, CMake, Ninja, Qt; the faces and Qt's French catalogue are embedded into
+# the program at build time, so the program itself needs neither package when it runs.
+# The tests: GoogleTest, clang with its sanitizer and fuzzer runtimes, numpy for the README's
+# snippets.
+packages=(build-essential cmake ninja-build qt6-base-dev fonts-liberation2 qt6-translations-l10n
+          libgtest-dev libgmock-dev clang libclang-rt-dev python3 python3-numpy)
 
 missing=()
 for p in "${packages[@]}"; do
