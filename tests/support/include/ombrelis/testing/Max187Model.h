@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ombrelis/max187/Max187.h>
 #include <ombrelis/platform/MicroDelay.h>
 #include <ombrelis/platform/PortIo.h>
 #include <vector>
@@ -26,13 +27,14 @@ public:
     std::vector<int> waits;
 };
 
-/// A MAX187 on the first parallel port: data bit 0 = CS (active low), data bit 1 = SCLK,
-/// status bit 5 = DOUT. A falling CS starts an 8.5 us conversion of `input`; after it, each
-/// falling SCLK shifts out the next bit, MSB first; after 12 bits DOUT reads 0. Clocking
-/// during the conversion loses the first bits, as the real chip does.
+/// The converter model on a fake port, for the readout's tests: the shared MAX187 on time
+/// that moves only through the FakeMicroDelay, with a fixed input count, a journal of the
+/// port accesses and no noise on the other status bits unless a test asks for it.
 class Max187Model final : public platform::PortIo {
 public:
-    explicit Max187Model(FakeMicroDelay* time = nullptr) : time_(time) {}
+    explicit Max187Model(FakeMicroDelay* time = nullptr);
+    Max187Model(const Max187Model&) = delete; // the chip reads `input` through this object
+    Max187Model& operator=(const Max187Model&) = delete;
 
     void out(std::uint16_t port, std::uint8_t value) override;
     std::uint8_t in(std::uint16_t port) override;
@@ -49,12 +51,7 @@ private:
     double nowUs() const { return time_ ? time_->nowUs : 0.0; }
 
     FakeMicroDelay* time_;
-    bool cs_ = true; // high: deselected
-    bool sclk_ = false;
-    double conversionStartUs_ = -1e9;
-    std::uint16_t latched_ = 0;
-    int bitsShifted_ = 0;
-    bool dout_ = false;
+    max187::Max187 chip_;
 };
 
 } // namespace ombrelis::testing
