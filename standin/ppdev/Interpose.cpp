@@ -185,8 +185,11 @@ OMBRELIS_EXPORT int ioctl(int fd, unsigned long request, ...) noexcept {
         if (p.driver.holds(fd)) {
             const int error =
                 p.driver.ioctl(fd, request, static_cast<unsigned char*>(argument), monotonicUs());
-            errno = error != 0 ? error : errno;
-            return error != 0 ? -1 : 0;
+            if (error == 0) {
+                return 0;
+            }
+            errno = error;
+            return -1;
         }
     }
     static const auto real = next<int (*)(int, unsigned long, ...)>("ioctl");
