@@ -31,9 +31,9 @@ protected:
     int run(const std::vector<std::string>& args) {
         out.str("");
         err.str("");
-        return runTool(args, out, err, [this](const LogView& log, const PlotRequest& request) {
+        return runTool(args, out, err, [this](const PlotTrace& trace, const PlotRequest& request) {
             plotted.push_back(request);
-            plottedRecords = log.recordCount();
+            plottedRecords = trace.records();
             return plotFailure;
         });
     }

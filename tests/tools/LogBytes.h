@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <ombrelis/engine/MesureRec.h>
+#include <ombrelis/logtool/PlotTrace.h>
 #include <string_view>
 #include <vector>
 
@@ -47,6 +48,13 @@ inline std::vector<std::uint8_t> garbage(std::size_t size, std::uint32_t seed = 
         b = static_cast<std::uint8_t>(seed >> 24);
     }
     return bytes;
+}
+
+/// The trace of a log held in `bytes`, gathered as `plot` gathers it.
+inline logtool::PlotTrace traceOf(const std::vector<std::uint8_t>& bytes) {
+    logtool::PlotTrace trace;
+    trace.add(logtool::LogView(bytes));
+    return trace;
 }
 
 } // namespace ombrelis::testing

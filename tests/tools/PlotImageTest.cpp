@@ -11,6 +11,7 @@
 using namespace ombrelis::logtool;
 using ombrelis::testing::logBytes;
 using ombrelis::testing::rec;
+using ombrelis::testing::traceOf;
 
 namespace {
 
@@ -49,7 +50,7 @@ std::vector<ombrelis::engine::MesureRec> flatRun(std::int16_t valeur) {
 TEST(PlotImage, ReferenceLinesAtOneTwoAndThreeVoltsAndTheTraceAtItsValue) {
     needGui();
     const auto bytes = logBytes(flatRun(2500)); // 2.5 V, between two reference lines
-    const QImage image = renderPlot(LogView(bytes), "flat", 900, 500);
+    const QImage image = renderPlot(traceOf(bytes), "flat", 900, 500);
     ASSERT_EQ(image.size(), QSize(900, 500));
     const PlotLayout l = layoutPlot(900, 500, 0, 9.8);
     const int width = static_cast<int>(l.area.width);
@@ -74,7 +75,7 @@ TEST(PlotImage, ReferenceLinesAtOneTwoAndThreeVoltsAndTheTraceAtItsValue) {
 TEST(PlotImage, ValuesOutsideTheScaleAreClippedToTheChart) {
     needGui();
     const auto bytes = logBytes({rec(-30000, "", 0), rec(30000, "", 1000), rec(-30000, "", 2000)});
-    const QImage image = renderPlot(LogView(bytes), "garbage", 600, 400);
+    const QImage image = renderPlot(traceOf(bytes), "garbage", 600, 400);
     const PlotLayout l = layoutPlot(600, 400, 0, 2);
     for (int x = 0; x < image.width(); ++x) {
         for (const int y : {1, static_cast<int>(l.area.top) - 2, image.height() - 2}) {
@@ -88,11 +89,11 @@ TEST(PlotImage, EmptyLogsAndDegenerateSizesStillGiveAPicture) {
     const auto one = logBytes({rec(2048, "10:00:00", 0)});
     for (const auto& bytes : {std::vector<std::uint8_t>{}, one, logBytes(flatRun(0), 9)}) {
         for (const QSize size : {QSize(0, 0), QSize(1, 1), QSize(3, 3), QSize(160, 120)}) {
-            const QImage image = renderPlot(LogView(bytes), "t", size.width(), size.height());
+            const QImage image = renderPlot(traceOf(bytes), "t", size.width(), size.height());
             EXPECT_FALSE(image.isNull());
         }
     }
-    const QImage single = renderPlot(LogView(one), "one", 400, 300);
+    const QImage single = renderPlot(traceOf(one), "one", 400, 300);
     const PlotLayout l = layoutPlot(400, 300, 0, 1);
     int green = 0;
     for (int y = 0; y < single.height(); ++y) {
@@ -106,13 +107,13 @@ TEST(PlotImage, SavedAsAPngOfTheAskedSizeOrTheReasonItWasNot) {
     ombrelis::testing::TempDir dir;
     const auto bytes = logBytes(flatRun(1234));
     const std::string path = dir.file("run.png");
-    EXPECT_EQ(savePlotPng(LogView(bytes), PlotRequest{"run", 320, 200, path}), std::nullopt);
+    EXPECT_EQ(savePlotPng(traceOf(bytes), PlotRequest{"run", 320, 200, path}), std::nullopt);
     QImageReader reader(QString::fromStdString(path));
     EXPECT_EQ(reader.format(), "png");
     EXPECT_EQ(reader.size(), QSize(320, 200));
 
     const auto failure =
-        savePlotPng(LogView(bytes), PlotRequest{"run", 320, 200, dir.file("none/run.png")});
+        savePlotPng(traceOf(bytes), PlotRequest{"run", 320, 200, dir.file("none/run.png")});
     ASSERT_TRUE(failure.has_value());
     EXPECT_FALSE(failure->empty());
     EXPECT_FALSE(std::filesystem::exists(dir.file("none")));

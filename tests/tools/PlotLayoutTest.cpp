@@ -4,10 +4,12 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <ombrelis/logtool/PlotLayout.h>
+#include <ombrelis/logtool/PlotTrace.h>
 
 using namespace ombrelis::logtool;
 using ombrelis::testing::logBytes;
 using ombrelis::testing::rec;
+using ombrelis::testing::traceOf;
 
 namespace {
 
@@ -77,8 +79,8 @@ TEST(PlotLayout, DegenerateSizesAndSpansStayFinite) {
 
 TEST(PlotLayout, TimeSpanRunsFromTheSmallestToTheLargestStamp) {
     const auto bytes = logBytes({rec(1, "", 500), rec(1, "", -250), rec(1, "", 2000)});
-    EXPECT_EQ(timeSpanSeconds(LogView(bytes)), (std::pair{-0.25, 2.0}));
-    EXPECT_EQ(timeSpanSeconds(LogView({})), (std::pair{0.0, 1.0}));
+    EXPECT_EQ(traceOf(bytes).timeSpanSeconds(), (std::pair{-0.25, 2.0}));
+    EXPECT_EQ(traceOf({}).timeSpanSeconds(), (std::pair{0.0, 1.0}));
 }
 
 TEST(PlotTrace, ManyRecordsPerColumnKeepTheirExtremesInOrder) {
@@ -88,9 +90,8 @@ TEST(PlotTrace, ManyRecordsPerColumnKeepTheirExtremesInOrder) {
         records.push_back(rec(static_cast<std::int16_t>(1000 + 20 * (i % 100)), "", i));
     }
     const auto bytes = logBytes(records);
-    const LogView log(bytes);
     const PlotLayout layout = layoutPlot(400, 300, 0, 9.999);
-    const std::vector<PlotPoint> points = tracePoints(log, layout);
+    const std::vector<PlotPoint> points = traceOf(bytes).points(layout);
 
     EXPECT_LE(points.size(), 4 * static_cast<std::size_t>(std::ceil(layout.area.width) + 1));
     EXPECT_GE(points.size(), static_cast<std::size_t>(layout.area.width));
@@ -108,11 +109,11 @@ TEST(PlotTrace, ManyRecordsPerColumnKeepTheirExtremesInOrder) {
 TEST(PlotTrace, SparseRecordsAreAllKept) {
     const auto bytes = logBytes({rec(0, "", 0), rec(4095, "", 1000), rec(2048, "", 2000)});
     const PlotLayout layout = layoutPlot(800, 400, 0, 2);
-    const std::vector<PlotPoint> points = tracePoints(LogView(bytes), layout);
+    const std::vector<PlotPoint> points = traceOf(bytes).points(layout);
     ASSERT_EQ(points.size(), 3u);
     EXPECT_DOUBLE_EQ(points[1].x, layout.xOf(1));
     EXPECT_DOUBLE_EQ(points[1].y, layout.yOf(4.095));
-    EXPECT_TRUE(tracePoints(LogView({}), layout).empty());
+    EXPECT_TRUE(traceOf({}).points(layout).empty());
 }
 
 TEST(PlotTitle, NamesTheFileWithoutItsFolderTheRecordsAndTheDuration) {

@@ -2,27 +2,16 @@
 
 #include <QColor>
 #include <QImage>
-#include <fstream>
-#include <iterator>
 #include <ombrelis/chart/StripChart.h>
+#include <ombrelis/testing/LogContents.h>
+#include <utility>
 
 namespace ombrelis::testing {
 
 std::vector<engine::MesureRec> WindowTest::readLog(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    EXPECT_TRUE(in.good()) << path;
-    const std::vector<char> bytes{std::istreambuf_iterator<char>(in),
-                                  std::istreambuf_iterator<char>()};
-    EXPECT_EQ(bytes.size() % engine::kRecordSize, 0U) << "a partial record in " << path;
-    std::vector<engine::MesureRec> records;
-    for (std::size_t at = 0; at + engine::kRecordSize <= bytes.size(); at += engine::kRecordSize) {
-        engine::RecordBytes one{};
-        for (std::size_t i = 0; i < engine::kRecordSize; ++i) {
-            one[i] = static_cast<std::uint8_t>(bytes[at + i]);
-        }
-        records.push_back(engine::decode(one));
-    }
-    return records;
+    LogContents log = testing::readLog(path);
+    EXPECT_EQ(log.trailingBytes, 0U) << "a partial record in " << path;
+    return std::move(log.records);
 }
 
 int traceColourPixels(const QImage& image) {

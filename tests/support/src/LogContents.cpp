@@ -1,19 +1,25 @@
+#include <ombrelis/logtool/LogReader.h>
 #include <ombrelis/testing/LogContents.h>
-#include <ombrelis/testing/TempDir.h>
 
 namespace ombrelis::testing {
 
+// Through ombrelis-log's own reader, so that the tests and the benchmarks see a log exactly as
+// the tool given to users does.
 LogContents readLog(const std::string& path) {
     LogContents contents;
-    const std::vector<std::uint8_t> bytes = fileBytes(path);
-    contents.size = bytes.size();
-    const std::size_t whole = bytes.size() / engine::kRecordSize;
-    for (std::size_t i = 0; i < whole; ++i) {
-        contents.records.push_back(
-            engine::decode(std::span<const std::uint8_t, engine::kRecordSize>(
-                bytes.data() + i * engine::kRecordSize, engine::kRecordSize)));
+    try {
+        const auto input = logtool::InputFile::open(path);
+        logtool::LogReader reader(*input);
+        for (logtool::LogView block = reader.next(); !block.empty(); block = reader.next()) {
+            for (std::size_t n = 1; n <= block.recordCount(); ++n) {
+                contents.records.push_back(block.record(n));
+            }
+        }
+        contents.trailingBytes = reader.trailingBytes();
+    } catch (const logtool::InputError&) {
+        return {}; // read as empty, as fileBytes reads a file it cannot open
     }
-    contents.trailingBytes = bytes.size() % engine::kRecordSize;
+    contents.size = contents.records.size() * engine::kRecordSize + contents.trailingBytes;
     return contents;
 }
 

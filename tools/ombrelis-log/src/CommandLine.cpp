@@ -52,6 +52,10 @@ Command parseCommandLine(const std::vector<std::string>& args) {
         if (arg == "-h" || arg == "--help") {
             return Command{};
         }
+        if (arg == "-f" || arg == "--follow") {
+            command.follow = true;
+            continue;
+        }
         std::string name = arg;
         std::optional<std::string> value;
         if (const std::size_t eq = arg.find('=');
@@ -92,6 +96,13 @@ Command parseCommandLine(const std::vector<std::string>& args) {
     if (command.action != Action::Plot && (width || height)) {
         throw UsageError("--width and --height apply to plot only");
     }
+    if (command.follow && command.action != Action::Csv) {
+        throw UsageError("--follow applies to csv only");
+    }
+    if (command.follow && command.input == "-") {
+        throw UsageError("--follow follows a file by its name; standard input is read to its end "
+                         "without it");
+    }
     if (command.action == Action::Check && command.output) {
         throw UsageError("check writes its report to standard output; it takes no -o");
     }
@@ -118,8 +129,12 @@ std::string usageText() {
 Usage:
   ombrelis-log check FILE
   ombrelis-log csv FILE [-o OUT]
+  ombrelis-log csv --follow FILE [-o OUT]
   ombrelis-log plot FILE -o OUT.png [--width W] [--height H]
   ombrelis-log --help
+
+FILE may be a regular file, a pipe or a FIFO; - reads standard input. Any size is read in
+small blocks, as a stream: memory stays small, and a pipe need not end before lines come out.
 
 Commands:
   check  Says whether FILE is sound: whole records and any partial one at the end,
@@ -130,6 +145,10 @@ Commands:
          (tension_v = Valeur / 1000: one count is one millivolt on the 4.096 V reference).
          Writes to OUT, or to standard output without -o. A partial record at the end is
          reported on standard error and not written.
+         With --follow (-f), goes on as tail -f does while a run writes FILE: each new
+         record becomes a line as soon as it is whole, flushed at once, until interrupted.
+         A FILE replaced or shortened (a new run under the same name) is reported on
+         standard error and followed from its start, numbered from 1 again.
   plot   A PNG picture of the whole run: time in seconds across, volts 0 to 4.096 up,
          reference lines at 1, 2 and 3 V. Default size 1200 x 600 pixels. Needs no display.
 

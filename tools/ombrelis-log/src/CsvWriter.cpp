@@ -1,36 +1,50 @@
+#include <charconv>
 #include <ombrelis/logtool/CsvWriter.h>
 
 namespace ombrelis::logtool {
 
 namespace {
 
-std::string csvField(const std::string& text) {
-    if (text.find_first_of(",\"") == std::string::npos) {
-        return text;
-    }
-    std::string quoted = "\"";
-    for (const char c : text) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    return quoted + "\"";
+/// The longest line: 20 digits, 6 for Valeur, 34 for a quoted escaped Heure, 11 for TempsMs,
+/// 7 for the volts, 4 commas and the line feed.
+constexpr std::size_t kLongestLine = 96;
+
+char* putLine(char* out, std::uint64_t number, const engine::MesureRec& record) {
+    out = std::to_chars(out, out + 20, number).ptr;
+    *out++ = ',';
+    out = std::to_chars(out, out + 6, record.Valeur).ptr;
+    *out++ = ',';
+    out = putHeure(out, record.Heure, true);
+    *out++ = ',';
+    out = std::to_chars(out, out + 11, record.TempsMs).ptr;
+    *out++ = ',';
+    return putVolts(out, record.Valeur);
 }
 
 } // namespace
 
-std::string csvLine(std::size_t number, const engine::MesureRec& record) {
-    return std::to_string(number) + "," + std::to_string(record.Valeur) + "," +
-           csvField(printableHeure(record.Heure)) + "," + std::to_string(record.TempsMs) + "," +
-           voltsText(record.Valeur);
+std::string csvLine(std::uint64_t number, const engine::MesureRec& record) {
+    char line[kLongestLine];
+    return std::string(line, putLine(line, number, record));
+}
+
+std::string_view CsvFormatter::lines(const LogView& block, std::uint64_t firstNumber) {
+    const std::size_t needed = block.recordCount() * kLongestLine;
+    if (needed > capacity_) {
+        buffer_ = std::make_unique_for_overwrite<char[]>(needed);
+        capacity_ = needed;
+    }
+    char* end = buffer_.get();
+    for (std::size_t i = 1; i <= block.recordCount(); ++i) {
+        end = putLine(end, firstNumber + i - 1, block.record(i));
+        *end++ = '\n';
+    }
+    return {buffer_.get(), static_cast<std::size_t>(end - buffer_.get())};
 }
 
 void writeCsv(const LogView& log, std::ostream& out) {
-    out << kCsvHeader << '\n';
-    for (std::size_t n = 1; n <= log.recordCount(); ++n) {
-        out << csvLine(n, log.record(n)) << '\n';
-    }
+    CsvFormatter formatter;
+    out << kCsvHeader << '\n' << formatter.lines(log, 1);
 }
 
 } // namespace ombrelis::logtool

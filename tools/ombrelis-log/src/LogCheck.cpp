@@ -14,22 +14,26 @@ int twoDigits(char tens, char units) {
     return (tens - '0') * 10 + (units - '0');
 }
 
+bool inRange(std::int16_t valeur) {
+    return valeur >= 0 && valeur <= kLargestCount;
+}
+
 /// The sentences describing the faults of record `number`, for the report's first fault.
-std::vector<std::string> faultsOf(std::size_t number, const engine::MesureRec& record,
-                                  const std::optional<engine::MesureRec>& previous) {
+std::vector<std::string> faultsOf(std::uint64_t number, const engine::MesureRec& record,
+                                  const engine::MesureRec* previous) {
     std::vector<std::string> why;
     if (number == 1 && record.TempsMs != 0) {
         why.push_back("TempsMs is " + std::to_string(record.TempsMs) +
                       " in record 1, where a run starts at 0");
     }
-    if (previous && record.TempsMs < previous->TempsMs) {
+    if (previous != nullptr && record.TempsMs < previous->TempsMs) {
         why.push_back("TempsMs goes back from " + std::to_string(previous->TempsMs) + " to " +
                       std::to_string(record.TempsMs));
     }
     if (!isValidHeure(record.Heure)) {
         why.push_back("Heure \"" + printableHeure(record.Heure) + "\" is not a time HH:MM:SS");
     }
-    if (record.Valeur < 0 || record.Valeur > kLargestCount) {
+    if (!inRange(record.Valeur)) {
         why.push_back("Valeur " + std::to_string(record.Valeur) + " is outside 0..4095");
     }
     return why;
@@ -47,70 +51,67 @@ bool isValidHeure(const std::array<char, 8>& h) noexcept {
            twoDigits(h[3], h[4]) <= 59 && twoDigits(h[6], h[7]) <= 60;
 }
 
-CheckReport checkLog(const LogView& log) {
-    CheckReport report;
-    report.records = log.recordCount();
-    report.trailingBytes = log.trailingBytes();
-
-    std::optional<engine::MesureRec> previous;
-    std::int64_t firstTemps = 0;
-    for (std::size_t n = 1; n <= report.records; ++n) {
-        const engine::MesureRec record = log.record(n);
+void LogChecker::add(const LogView& block) {
+    CheckReport& r = report_;
+    for (std::size_t i = 1; i <= block.recordCount(); ++i) {
+        const engine::MesureRec record = block.record(i);
+        const std::uint64_t n = ++r.records;
         if (n == 1) {
-            firstTemps = record.TempsMs;
-            report.firstHeure = printableHeure(record.Heure);
-            report.smallestValeur = report.largestValeur = record.Valeur;
-            report.smallestValeurRecord = report.largestValeurRecord = 1;
-            report.firstTempsNotZero = record.TempsMs != 0;
+            r.firstHeure = printableHeure(record.Heure);
+            r.smallestValeur = r.largestValeur = record.Valeur;
+            r.smallestValeurRecord = r.largestValeurRecord = 1;
+            r.firstTempsNotZero = record.TempsMs != 0;
+            previous_ = record; // record 1's duration so far, and no interval yet
         }
-        if (previous) {
-            const std::int64_t interval =
-                static_cast<std::int64_t>(record.TempsMs) - previous->TempsMs;
-            if (n == 2 || interval > report.largestIntervalMs) {
-                report.largestIntervalMs = interval;
-                report.largestIntervalRecord = n;
-            }
-            if (interval < 0) {
-                ++report.tempsDecreases;
-            }
+        const std::int64_t interval = static_cast<std::int64_t>(record.TempsMs) - previous_.TempsMs;
+        if (n == 2 || (n > 2 && interval > r.largestIntervalMs)) {
+            r.largestIntervalMs = interval;
+            r.largestIntervalRecord = n;
         }
-        if (!isValidHeure(record.Heure)) {
-            ++report.badHeures;
+        r.tempsDecreases += interval < 0 ? 1 : 0;
+        r.durationMs += interval;
+        const bool heureOk = isValidHeure(record.Heure);
+        const bool valeurOk = inRange(record.Valeur);
+        r.badHeures += heureOk ? 0 : 1;
+        r.valeursOutOfRange += valeurOk ? 0 : 1;
+        if (record.Valeur < r.smallestValeur) {
+            r.smallestValeur = record.Valeur;
+            r.smallestValeurRecord = n;
         }
-        if (record.Valeur < 0 || record.Valeur > kLargestCount) {
-            ++report.valeursOutOfRange;
+        if (record.Valeur > r.largestValeur) {
+            r.largestValeur = record.Valeur;
+            r.largestValeurRecord = n;
         }
-        if (record.Valeur < report.smallestValeur) {
-            report.smallestValeur = record.Valeur;
-            report.smallestValeurRecord = n;
+        if (!r.firstFault &&
+            (!heureOk || !valeurOk || interval < 0 || (n == 1 && record.TempsMs != 0))) {
+            r.firstFault = FirstFault{n, faultsOf(n, record, n == 1 ? nullptr : &previous_)};
         }
-        if (record.Valeur > report.largestValeur) {
-            report.largestValeur = record.Valeur;
-            report.largestValeurRecord = n;
-        }
-        if (!report.firstFault) {
-            std::vector<std::string> why = faultsOf(n, record, previous);
-            if (!why.empty()) {
-                report.firstFault = FirstFault{n, std::move(why)};
-            }
-        }
-        if (n == report.records) {
-            report.durationMs = static_cast<std::int64_t>(record.TempsMs) - firstTemps;
-            report.lastHeure = printableHeure(record.Heure);
-        }
-        previous = record;
+        previous_ = record;
     }
-    if (report.records >= 2) {
-        report.meanIntervalMs =
-            static_cast<double>(report.durationMs) / static_cast<double>(report.records - 1);
+}
+
+CheckReport LogChecker::report(std::size_t trailingBytes) const {
+    CheckReport r = report_;
+    r.trailingBytes = trailingBytes;
+    if (r.records != 0) {
+        r.lastHeure = printableHeure(previous_.Heure);
     }
-    if (!report.firstFault && report.trailingBytes != 0) {
-        report.firstFault = FirstFault{report.records + 1,
-                                       {"the file ends " + std::to_string(report.trailingBytes) +
-                                        " bytes into this record, which needs " +
-                                        std::to_string(engine::kRecordSize)}};
+    if (r.records >= 2) {
+        r.meanIntervalMs = static_cast<double>(r.durationMs) / static_cast<double>(r.records - 1);
     }
-    return report;
+    if (!r.firstFault && trailingBytes != 0) {
+        r.firstFault = FirstFault{r.records + 1,
+                                  {"the file ends " + std::to_string(trailingBytes) +
+                                   " bytes into this record, which needs " +
+                                   std::to_string(engine::kRecordSize)}};
+    }
+    return r;
+}
+
+CheckReport checkLog(const LogView& log) {
+    LogChecker checker;
+    checker.add(log);
+    return checker.report(log.trailingBytes());
 }
 
 } // namespace ombrelis::logtool

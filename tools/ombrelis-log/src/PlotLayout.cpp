@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <limits>
 #include <ombrelis/logtool/PlotLayout.h>
 #include <ombrelis/logtool/ReportText.h>
 
@@ -24,51 +23,6 @@ std::string baseName(std::string_view path) {
     const std::size_t slash = path.find_last_of('/');
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
-
-/// Consecutive trace points that fall in one pixel column.
-struct ColumnRun {
-    PlotPoint first, low, high, last;
-    std::size_t count = 0, lowIndex = 0, highIndex = 0;
-
-    void add(const PlotPoint& p) {
-        if (count == 0) {
-            first = low = high = p;
-        }
-        if (p.y < low.y) {
-            low = p;
-            lowIndex = count;
-        }
-        if (p.y > high.y) {
-            high = p;
-            highIndex = count;
-        }
-        last = p;
-        ++count;
-    }
-
-    /// First, lowest, highest and last, in the order they came, each once.
-    void flushInto(std::vector<PlotPoint>& points) const {
-        if (count == 0) {
-            return;
-        }
-        points.push_back(first);
-        const auto middle = [&](const PlotPoint& p, std::size_t index) {
-            if (index != 0 && index != count - 1) {
-                points.push_back(p);
-            }
-        };
-        if (lowIndex <= highIndex) {
-            middle(low, lowIndex);
-            middle(high, highIndex);
-        } else {
-            middle(high, highIndex);
-            middle(low, lowIndex);
-        }
-        if (count > 1) {
-            points.push_back(last);
-        }
-    }
-};
 
 } // namespace
 
@@ -129,37 +83,7 @@ PlotLayout layoutPlot(double width, double height, double firstSeconds, double l
     return layout;
 }
 
-std::pair<double, double> timeSpanSeconds(const LogView& log) {
-    if (log.recordCount() == 0) {
-        return {0, 1};
-    }
-    std::int32_t lowest = std::numeric_limits<std::int32_t>::max();
-    std::int32_t highest = std::numeric_limits<std::int32_t>::min();
-    for (std::size_t n = 1; n <= log.recordCount(); ++n) {
-        const std::int32_t t = log.record(n).TempsMs;
-        lowest = std::min(lowest, t);
-        highest = std::max(highest, t);
-    }
-    return {lowest / 1000.0, highest / 1000.0};
-}
-
-std::vector<PlotPoint> tracePoints(const LogView& log, const PlotLayout& layout) {
-    std::vector<PlotPoint> points;
-    ColumnRun run;
-    for (std::size_t n = 1; n <= log.recordCount(); ++n) {
-        const engine::MesureRec record = log.record(n);
-        const PlotPoint p{layout.xOf(record.TempsMs / 1000.0), layout.yOf(record.Valeur / 1000.0)};
-        if (run.count == 0 || std::floor(p.x) != std::floor(run.first.x)) {
-            run.flushInto(points);
-            run = ColumnRun{};
-        }
-        run.add(p);
-    }
-    run.flushInto(points);
-    return points;
-}
-
-std::string plotTitle(std::string_view path, std::size_t records, std::int64_t durationMs) {
+std::string plotTitle(std::string_view path, std::uint64_t records, std::int64_t durationMs) {
     return baseName(path) + " — " + std::to_string(records) +
            (records == 1 ? " record — " : " records — ") + durationText(durationMs);
 }

@@ -12,11 +12,11 @@ int main(int argc, char** argv) {
     // Qt is started only for a picture, so check and csv work even where its platform
     // plugins are missing.
     std::unique_ptr<OffscreenGui> gui;
-    const PlotWriter plot = [&](const LogView& log, const PlotRequest& request) {
+    const PlotWriter plot = [&](const PlotTrace& trace, const PlotRequest& request) {
         if (!gui) {
             gui = std::make_unique<OffscreenGui>(argc, argv);
         }
-        return savePlotPng(log, request);
+        return savePlotPng(trace, request);
     };
     return runTool(args, std::cout, std::cerr, plot);
 }

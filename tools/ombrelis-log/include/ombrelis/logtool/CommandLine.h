@@ -19,6 +19,7 @@ struct Command {
     Action action = Action::Help;
     std::string input;
     std::optional<std::string> output; ///< csv: standard output when absent; plot: required
+    bool follow = false;               ///< csv: go on with what a run adds to the file
     int width = 1200;
     int height = 600;
 };

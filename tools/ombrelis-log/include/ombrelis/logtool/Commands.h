@@ -1,7 +1,7 @@
 #pragma once
 
 #include <functional>
-#include <ombrelis/logtool/LogView.h>
+#include <ombrelis/logtool/PlotTrace.h>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -24,10 +24,12 @@ struct PlotRequest {
 /// Draws the picture and writes it; returns the reason when it could not be written.
 /// The picture needs Qt, the rest of the tool does not: main hands this in.
 using PlotWriter =
-    std::function<std::optional<std::string>(const LogView& log, const PlotRequest& request)>;
+    std::function<std::optional<std::string>(const PlotTrace& trace, const PlotRequest& request)>;
 
 /// Runs the tool on the arguments after the program name and returns the exit status.
-/// Reports go to `out`, messages to `err`; csv without -o writes to `out`.
+/// Reports go to `out`, messages to `err`; csv without -o writes to `out`. The input is read
+/// block by block, so memory does not grow with the log; csv --follow returns only when its
+/// output fails or its input cannot be read.
 int runTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
             const PlotWriter& plot);
 

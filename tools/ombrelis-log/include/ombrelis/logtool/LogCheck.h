@@ -11,19 +11,19 @@ namespace ombrelis::logtool {
 
 /// The first place where the file goes wrong.
 struct FirstFault {
-    std::size_t record = 0;       ///< 1-based; recordCount() + 1 for a record cut short
+    std::uint64_t record = 0;     ///< 1-based; records + 1 for a record cut short
     std::vector<std::string> why; ///< one sentence per fault of that record
 };
 
 /// Everything `check` says about a log file.
 struct CheckReport {
-    std::size_t records = 0;
+    std::uint64_t records = 0;
     std::size_t trailingBytes = 0;
 
     // Faults found, counted per kind.
-    std::size_t tempsDecreases = 0;
-    std::size_t badHeures = 0;
-    std::size_t valeursOutOfRange = 0;
+    std::uint64_t tempsDecreases = 0;
+    std::uint64_t badHeures = 0;
+    std::uint64_t valeursOutOfRange = 0;
     bool firstTempsNotZero = false;
     std::optional<FirstFault> firstFault; ///< absent when the file is sound
 
@@ -31,11 +31,11 @@ struct CheckReport {
     std::int64_t durationMs = 0; ///< TempsMs of the last record minus that of record 1
     double meanIntervalMs = 0;   ///< durationMs / (records - 1); 0 with fewer than 2 records
     std::int64_t largestIntervalMs = 0;
-    std::size_t largestIntervalRecord = 0; ///< the record that ends the largest interval
+    std::uint64_t largestIntervalRecord = 0; ///< the record that ends the largest interval
     std::int16_t smallestValeur = 0;
-    std::size_t smallestValeurRecord = 0;
+    std::uint64_t smallestValeurRecord = 0;
     std::int16_t largestValeur = 0;
-    std::size_t largestValeurRecord = 0;
+    std::uint64_t largestValeurRecord = 0;
     std::string firstHeure; ///< printable, of record 1
     std::string lastHeure;  ///< printable, of the last record
 
@@ -45,7 +45,22 @@ struct CheckReport {
 /// True when `heure` reads HH:MM:SS on the 24-hour clock (a leap second 60 allowed).
 bool isValidHeure(const std::array<char, 8>& heure) noexcept;
 
-/// Checks every record of the file. Pure: reads only the view.
+/// Checks a log block by block as it is read, keeping only the figures: its memory does not
+/// grow with the log.
+class LogChecker {
+public:
+    /// The next whole records of the log, in file order.
+    void add(const LogView& block);
+    /// The report on every record added, the log ending with `trailingBytes` of a record cut
+    /// short.
+    CheckReport report(std::size_t trailingBytes) const;
+
+private:
+    CheckReport report_;
+    engine::MesureRec previous_;
+};
+
+/// Checks every record of a log held whole in memory. Pure: reads only the view.
 CheckReport checkLog(const LogView& log);
 
 } // namespace ombrelis::logtool

@@ -3,7 +3,7 @@
 #include <QImage>
 #include <memory>
 #include <ombrelis/logtool/Commands.h>
-#include <ombrelis/logtool/LogView.h>
+#include <ombrelis/logtool/PlotTrace.h>
 #include <optional>
 #include <string>
 
@@ -29,10 +29,10 @@ private:
 /// The whole run as a picture: a dark chart like the live one (green trace, red dotted lines
 /// at 1, 2 and 3 V), time in seconds across, 0 to 4.096 V up, `title` above. Needs a
 /// QGuiApplication (OffscreenGui).
-QImage renderPlot(const LogView& log, const std::string& title, int width, int height);
+QImage renderPlot(const PlotTrace& trace, const std::string& title, int width, int height);
 
 /// renderPlot, written as PNG to request.outputPath through a temporary file, so a failed
 /// write never leaves half a picture. Returns the reason on failure. Matches PlotWriter.
-std::optional<std::string> savePlotPng(const LogView& log, const PlotRequest& request);
+std::optional<std::string> savePlotPng(const PlotTrace& trace, const PlotRequest& request);
 
 } // namespace ombrelis::logtool

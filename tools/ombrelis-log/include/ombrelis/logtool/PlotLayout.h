@@ -2,10 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <ombrelis/logtool/LogView.h>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace ombrelis::logtool {
@@ -54,19 +52,10 @@ struct PlotLayout {
 /// [firstSeconds, lastSeconds]; an empty or reversed span is widened to one second.
 PlotLayout layoutPlot(double width, double height, double firstSeconds, double lastSeconds);
 
-/// The time span of a log in seconds: from its smallest to its largest TempsMs (0 to 1 s
-/// for an empty log).
-std::pair<double, double> timeSpanSeconds(const LogView& log);
-
 /// A step of 1, 2 or 5 × 10^k giving at most `maxTicks` intervals over `span`.
 double niceStep(double span, int maxTicks);
 
-/// The trace as pixel points, in record order. Records that fall in the same pixel column
-/// are reduced to the first, lowest, highest and last of them, so that a long run draws
-/// fast and still shows every excursion.
-std::vector<PlotPoint> tracePoints(const LogView& log, const PlotLayout& layout);
-
 /// "mesures.dat — 1234 records — 123.400 s" with the file's name without its folder.
-std::string plotTitle(std::string_view path, std::size_t records, std::int64_t durationMs);
+std::string plotTitle(std::string_view path, std::uint64_t records, std::int64_t durationMs);
 
 } // namespace ombrelis::logtool

@@ -1,0 +1,50 @@
+#include <ombrelis/logtool/CsvWriter.h>
+#include <ombrelis/logtool/FollowCsv.h>
+#include <ombrelis/logtool/LogReader.h>
+
+namespace ombrelis::logtool {
+
+namespace {
+
+std::string changeText(FollowedFile::Change change, const LogReader& reader) {
+    std::string text = change == FollowedFile::Change::Replaced
+                           ? " was replaced: following the new file from its start"
+                           : " was shortened: following it from its start";
+    if (reader.trailingBytes() != 0) {
+        text += " (the " + std::to_string(reader.trailingBytes()) + " bytes of record " +
+                std::to_string(reader.records() + 1) + ", never whole, are left out)";
+    }
+    return text;
+}
+
+} // namespace
+
+void followCsv(FollowedFile& file, const std::string& name, std::ostream& out, std::ostream& err) {
+    LogReader reader(file);
+    CsvFormatter formatter;
+    out << kCsvHeader << '\n' << std::flush;
+    bool gone = false;
+    while (out) {
+        const LogView block = reader.next();
+        if (!block.empty()) {
+            const std::string_view lines = formatter.lines(block, reader.firstNumber());
+            out.write(lines.data(), static_cast<std::streamsize>(lines.size()));
+            out.flush();
+            continue;
+        }
+        const FollowedFile::Change change = file.look();
+        if (change == FollowedFile::Change::Replaced || change == FollowedFile::Change::Shortened) {
+            err << "ombrelis-log: " << name << changeText(change, reader) << "\n";
+            reader.restart();
+            gone = false;
+            continue;
+        }
+        if (change == FollowedFile::Change::Gone && !gone) {
+            err << "ombrelis-log: " << name << " is gone: waiting for a file of that name\n";
+        }
+        gone = change == FollowedFile::Change::Gone;
+        file.waitForChange(kLookEveryMs);
+    }
+}
+
+} // namespace ombrelis::logtool
