@@ -36,6 +36,7 @@ TEST(CommandLine, ReadsEachCommandWithItsOptionsInAnyOrder) {
                  600},
              Row{{"check", "a.dat", "--help"}, Action::Help, "", std::nullopt, 1200, 600},
              Row{{"-h"}, Action::Help, "", std::nullopt, 1200, 600},
+             Row{{"csv", "-"}, Action::Csv, "-", std::nullopt, 1200, 600},
          }) {
         const Command c = parseCommandLine(row.args);
         EXPECT_EQ(c.action, row.action) << row.args[0];
@@ -43,7 +44,9 @@ TEST(CommandLine, ReadsEachCommandWithItsOptionsInAnyOrder) {
         EXPECT_EQ(c.output, row.output);
         EXPECT_EQ(c.width, row.width);
         EXPECT_EQ(c.height, row.height);
+        EXPECT_FALSE(c.follow);
     }
+    EXPECT_TRUE(parseCommandLine({"csv", "--follow", "a.dat"}).follow);
 }
 
 TEST(CommandLine, RefusesWhatItCannotDoAndSaysWhy) {
@@ -62,6 +65,8 @@ TEST(CommandLine, RefusesWhatItCannotDoAndSaysWhy) {
              Row{{"csv", "a.dat", "--output="}, "-o needs a file name"},
              Row{{"csv", "a.dat", "--width", "800"}, "plot only"},
              Row{{"plot", "a.dat"}, "plot needs -o"},
+             Row{{"check", "-f", "a.dat"}, "--follow applies to csv only"},
+             Row{{"csv", "--follow", "-"}, "standard input is read to its end"},
              Row{{"plot", "a.dat", "-o", "p.png", "--width", "12"}, "--width needs"},
              Row{{"plot", "a.dat", "-o", "p.png", "--height", "9000"}, "--height needs"},
              Row{{"plot", "a.dat", "-o", "p.png", "--width", "800px"}, "not '800px'"},

@@ -116,6 +116,41 @@ TEST(PlotTrace, SparseRecordsAreAllKept) {
     EXPECT_TRUE(traceOf({}).points(layout).empty());
 }
 
+TEST(PlotTrace, BinsMergedManyTimesStillHoldEveryExcursion) {
+    std::vector<ombrelis::engine::MesureRec> records;
+    for (int i = 0; i < 100000; ++i) {
+        const std::int16_t valeur = i == 50000 ? 4095 : i == 70000 ? 0 : 2000;
+        records.push_back(rec(valeur, "", i == 80000 ? 10 : i)); // and one stamp going back
+    }
+    PlotTrace trace(16);
+    trace.add(LogView(logBytes(records)));
+    const PlotLayout layout = layoutPlot(800, 400, 0, 99.999);
+    const std::vector<PlotPoint> points = trace.points(layout);
+    EXPECT_LE(points.size(), 4u * 16);
+    const auto has = [&](double volts) {
+        return std::any_of(points.begin(), points.end(),
+                           [&](const PlotPoint& p) { return p.y == layout.yOf(volts); });
+    };
+    EXPECT_TRUE(has(4.095));
+    EXPECT_TRUE(has(0));
+    EXPECT_TRUE(has(2));
+    EXPECT_EQ(trace.timeSpanSeconds(), (std::pair{0.0, 99.999}));
+    EXPECT_EQ(trace.durationMs(), 99999);
+}
+
+TEST(PlotTrace, RandomBytesGiveAtMostFourPointsAPixelColumnHeldAtTheChartEdges) {
+    const auto bytes = ombrelis::testing::garbage(1 << 20);
+    const PlotTrace trace = traceOf(bytes);
+    const auto [first, last] = trace.timeSpanSeconds();
+    const PlotLayout layout = layoutPlot(1200, 600, first, last);
+    const std::vector<PlotPoint> points = trace.points(layout);
+    EXPECT_LE(points.size(), 4 * static_cast<std::size_t>(std::ceil(layout.area.width) + 1));
+    for (const PlotPoint& p : points) {
+        ASSERT_GE(p.y, layout.area.top - 1);
+        ASSERT_LE(p.y, layout.area.bottom() + 1);
+    }
+}
+
 TEST(PlotTitle, NamesTheFileWithoutItsFolderTheRecordsAndTheDuration) {
     EXPECT_EQ(plotTitle("/home/u/mesures.dat", 1234, 123400),
               "mesures.dat — 1234 records — 123.400 s (0:02:03.400)");

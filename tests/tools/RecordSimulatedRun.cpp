@@ -1,17 +1,21 @@
 // Records a simulated run of N samples through the sampling engine into FILE, as the program
-// does, with a fake clock (one sample every 100 ms) and a fixed time of day. Used by the tests
-// that read a log with other tools.
+// does, with a fake clock (one sample every 100 ms) and a fixed time of day; with PAUSE, it
+// really waits PAUSE ms after each sample, so that a reader can follow the file as it grows.
+// Used by the tests that read a log with other tools.
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ombrelis/testing/RunHarness.h>
 #include <string>
+#include <thread>
 
 int main(int argc, char** argv) {
-    if (argc != 3 || std::atoi(argv[2]) < 1) {
-        std::fprintf(stderr, "usage: %s FILE SAMPLES\n", argv[0]);
+    if (argc < 3 || argc > 4 || std::atoi(argv[2]) < 1) {
+        std::fprintf(stderr, "usage: %s FILE SAMPLES [PAUSE]\n", argv[0]);
         return 2;
     }
     const int samples = std::atoi(argv[2]);
+    const std::chrono::milliseconds pause(argc == 4 ? std::atoi(argv[3]) : 0);
 
     ombrelis::testing::RunHarness harness;
     harness.window.name = argv[1];
@@ -24,13 +28,14 @@ int main(int argc, char** argv) {
         harness.random.values.push_back(static_cast<float>(golden - static_cast<int>(golden)));
     }
     const auto wanted = static_cast<std::size_t>(samples);
-    harness.pump.everyPump = [&harness, wanted] {
+    harness.pump.everyPump = [&harness, wanted, pause] {
         if (harness.window.statuses.size() + 1 >= wanted) {
             harness.window.clickStop();
         }
         // A wait ends at its deadline, as the real pump's sleep would: one sample per period.
         if (harness.clock.peek() < harness.pump.lastDeadline()) {
             harness.clock.set(harness.pump.lastDeadline());
+            std::this_thread::sleep_for(pause);
         }
     };
     harness.run.MainLoop();

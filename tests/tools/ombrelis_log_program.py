@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """The built ombrelis-log on a recorded run, an empty file, a file cut mid-record and garbage:
-exit statuses, outputs, and that the input is never changed.
+exit statuses, outputs, and that the input is never changed; the same read from a pipe on
+standard input and from a FIFO.
 Usage: ombrelis_log_program.py OMBRELIS_LOG RECORDER
 """
 import hashlib
@@ -9,15 +10,18 @@ import random
 import subprocess
 import sys
 import tempfile
+import threading
 
 PNG_SIGNATURE = b"\x89PNG\r\n\x1a\n"
 
 
-def tool(*args):
+def tool(*args, piped=None):
     env = dict(os.environ)
     env.pop("DISPLAY", None)
     env.pop("QT_QPA_PLATFORM", None)  # the tool must pick the offscreen platform itself
-    return subprocess.run([TOOL, *args], capture_output=True, text=True, env=env, timeout=60)
+    done = subprocess.run([TOOL, *args], capture_output=True, input=piped, env=env, timeout=60)
+    done.stdout, done.stderr = done.stdout.decode(errors="replace"), done.stderr.decode()
+    return done
 
 
 def digest(path):
@@ -69,9 +73,21 @@ def main():
             assert plot.returncode == 0, (name, plot.stderr)
             assert png_size(png) == (500, 300)
 
+            piped = tool("check", "-", piped=content)
+            assert (piped.returncode, piped.stdout) == (check_status, check.stdout.replace(path, "standard input"))
+            assert tool("csv", "-", piped=content).stdout == csv.stdout
+            assert tool("plot", "-", "-o", png, piped=content).returncode == 0
+
             assert tool("csv", path, "-o", path).returncode == 2
             assert tool("plot", path, "-o", path).returncode == 2
             assert digest(path) == before, name + " was changed"
+
+        fifo = os.path.join(d, "fifo")
+        os.mkfifo(fifo)
+        writer = threading.Thread(target=lambda: open(fifo, "wb").write(whole), daemon=True)
+        writer.start()
+        assert tool("csv", fifo).stdout == tool("csv", os.path.join(d, "recorded.dat")).stdout
+        writer.join(timeout=60)
 
         first = tool("csv", os.path.join(d, "recorded.dat")).stdout.splitlines()[1]
         assert first.startswith("1,") and ",14:05:09,0," in first, first
