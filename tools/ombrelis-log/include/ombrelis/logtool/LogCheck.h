@@ -58,6 +58,7 @@ public:
 private:
     CheckReport report_;
     engine::MesureRec previous_;
+    bool heureOk_ = false; ///< whether previous_.Heure is a valid time
 };
 
 /// Checks every record of a log held whole in memory. Pure: reads only the view.
