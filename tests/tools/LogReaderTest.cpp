@@ -42,6 +42,10 @@ struct Reading {
     std::size_t blockRecords; ///< records per block
 };
 
+void PrintTo(const Reading& reading, std::ostream* out) {
+    *out << reading.name;
+}
+
 class ReadInBlocks : public ::testing::TestWithParam<Reading> {};
 
 // What check, csv and plot make of the log read block by block is what they make of it whole.
