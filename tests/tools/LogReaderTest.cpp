@@ -1,7 +1,6 @@
 #include "LogBytes.h"
 
 #include <algorithm>
-#include <cstring>
 #include <gtest/gtest.h>
 #include <ombrelis/logtool/CsvWriter.h>
 #include <ombrelis/logtool/LogCheck.h>
@@ -24,7 +23,7 @@ public:
         : bytes_(bytes), piece_(piece) {}
     std::size_t read(std::span<std::uint8_t> buffer) override {
         const std::size_t n = std::min({piece_, buffer.size(), bytes_.size() - at_});
-        std::memcpy(buffer.data(), bytes_.data() + at_, n);
+        std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(at_), n, buffer.begin());
         at_ += n;
         return n;
     }

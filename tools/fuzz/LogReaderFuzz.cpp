@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <ombrelis/logtool/CsvWriter.h>
 #include <ombrelis/logtool/LogCheck.h>
 #include <ombrelis/logtool/LogReader.h>
@@ -23,7 +22,7 @@ public:
         const std::size_t left = bytes_.size() - at_;
         const std::size_t piece = at_ < left ? bytes_[at_] % 23 + 1 : 7;
         const std::size_t n = std::min({piece, left, buffer.size()});
-        std::memcpy(buffer.data(), bytes_.data() + at_, n);
+        std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(at_), n, buffer.begin());
         at_ += n;
         return n;
     }
