@@ -13,12 +13,12 @@ std::string line(std::string_view label, const std::string& text) {
     return out + text + "\n";
 }
 
-std::string plural(std::size_t n, const char* one, const char* many) {
+std::string plural(std::uint64_t n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
 std::string sizeText(const CheckReport& r) {
-    const std::size_t bytes = r.records * engine::kRecordSize + r.trailingBytes;
+    const std::uint64_t bytes = r.records * engine::kRecordSize + r.trailingBytes;
     std::string text = plural(bytes, "byte", "bytes") + ": " +
                        plural(r.records, "whole record", "whole records") + " of 14 bytes";
     if (r.trailingBytes != 0) {
@@ -27,7 +27,7 @@ std::string sizeText(const CheckReport& r) {
     return text;
 }
 
-std::string valueText(std::int16_t valeur, std::size_t record) {
+std::string valueText(std::int16_t valeur, std::uint64_t record) {
     return std::to_string(valeur) + " (" + voltsText(valeur) + " V, record " +
            std::to_string(record) + ")";
 }
