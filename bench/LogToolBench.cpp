@@ -30,6 +30,7 @@ constexpr int kRuns = 3;
 
 struct Outcome {
     double seconds = 1e300;
+    double cpuSeconds = 1e300; ///< user and system: what a busy machine changes least
     double peakMiB = 0;
     int status = -1;
 };
@@ -58,6 +59,10 @@ Outcome runOnce(const std::vector<std::string>& args) {
     Outcome outcome;
     outcome.seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6;
+    };
+    outcome.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
     outcome.peakMiB = static_cast<double>(usage.ru_maxrss) / 1024.0; // ru_maxrss is in KiB
     outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return outcome;
@@ -72,6 +77,7 @@ Outcome best(const std::vector<std::string>& args, int expectedStatus) {
                                      std::to_string(o.status));
         }
         best.seconds = std::min(best.seconds, o.seconds);
+        best.cpuSeconds = std::min(best.cpuSeconds, o.cpuSeconds);
         best.peakMiB = std::max(best.peakMiB, o.peakMiB);
         best.status = o.status;
     }
@@ -139,10 +145,10 @@ void writeRandomBytes(const std::string& path, std::uint64_t bytes) {
     });
 }
 
-/// The three commands on `log`, each against sha1sum: "<prefix>_<command>_s", "_ratio",
-/// "_peak_rss_mib".
+/// The three commands on `log`, each against sha1sum: wall and CPU seconds, their ratios to
+/// sha1sum's, and the peak resident size.
 void measure(const std::string& prefix, const std::string& log, const std::string& folder,
-             int checkStatus, double sha1Seconds) {
+             int checkStatus, const Outcome& sha1) {
     const std::string tool = OMBRELIS_LOG_PROGRAM;
     const std::array<std::pair<const char*, std::vector<std::string>>, 3> commands{{
         {"check", {tool, "check", log}},
@@ -151,9 +157,12 @@ void measure(const std::string& prefix, const std::string& log, const std::strin
     }};
     for (const auto& [name, args] : commands) {
         const Outcome o = best(args, std::string(name) == "check" ? checkStatus : 0);
-        print(prefix + "_" + name + "_s", o.seconds);
-        print(prefix + "_" + name + "_ratio_to_sha1sum", o.seconds / sha1Seconds);
-        print(prefix + "_" + name + "_peak_rss_mib", o.peakMiB);
+        const std::string figure = prefix + "_" + name;
+        print(figure + "_s", o.seconds);
+        print(figure + "_ratio_to_sha1sum", o.seconds / sha1.seconds);
+        print(figure + "_cpu_s", o.cpuSeconds);
+        print(figure + "_cpu_ratio_to_sha1sum", o.cpuSeconds / sha1.cpuSeconds);
+        print(figure + "_peak_rss_mib", o.peakMiB);
     }
 }
 
@@ -176,21 +185,28 @@ int main(int argc, char** argv) {
         writeRandomBytes(random, kLogBytes);
         writeRandomBytes(small, std::uint64_t{1} << 20);
         print("log_bytes", static_cast<double>(fs::file_size(sound)));
+        double load[3] = {};
+        if (::getloadavg(load, 3) == 3) {
+            print("load_average_1min", load[0]);
+        }
 
         best({"sha1sum", sound}, 0); // warms the page cache
         const Outcome sha1 = best({"sha1sum", sound}, 0);
         print("sha1sum_s", sha1.seconds);
+        print("sha1sum_cpu_s", sha1.cpuSeconds);
         print("sha1sum_peak_rss_mib", sha1.peakMiB);
-        measure("sound", sound, folder, 0, sha1.seconds);
+        measure("sound", sound, folder, 0, sha1);
 
         best({"sha1sum", random}, 0);
         const Outcome sha1Random = best({"sha1sum", random}, 0);
         print("random_sha1sum_s", sha1Random.seconds);
-        measure("random", random, folder, 1, sha1Random.seconds);
+        print("random_sha1sum_cpu_s", sha1Random.cpuSeconds);
+        measure("random", random, folder, 1, sha1Random);
 
         const Outcome plotSmall =
             best({OMBRELIS_LOG_PROGRAM, "plot", small, "-o", folder + "/small.png"}, 0);
         print("random_1MiB_plot_s", plotSmall.seconds);
+        print("random_1MiB_plot_cpu_s", plotSmall.cpuSeconds);
         print("random_1MiB_plot_peak_rss_mib", plotSmall.peakMiB);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "bench_logtool: %s\n", e.what());

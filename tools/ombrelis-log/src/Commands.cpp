@@ -88,7 +88,7 @@ int runCsv(const Command& command, LogReader& reader, std::ostream& out, std::os
 }
 
 int runPlot(const Command& command, LogReader& reader, std::ostream& err, const PlotWriter& plot) {
-    PlotTrace trace;
+    PlotTrace trace(traceBinsFor(command.width));
     readAll(reader, [&](const LogView& block) { trace.add(block); });
     const PlotRequest request{
         plotTitle(inputName(command.input), trace.records(), trace.durationMs()), command.width,

@@ -5,9 +5,9 @@ namespace ombrelis::logtool {
 
 namespace {
 
-/// The longest line: 20 digits, 6 for Valeur, 34 for a quoted escaped Heure, 11 for TempsMs,
-/// 7 for the volts, 4 commas and the line feed.
-constexpr std::size_t kLongestLine = 96;
+/// Room for the longest line: 20 digits, 6 for Valeur, putHeure's room, 11 for TempsMs, 7 for
+/// the volts, 4 commas and the line feed.
+constexpr std::size_t kLongestLine = 20 + 6 + kHeureRoom + 11 + 7 + 4 + 1;
 
 char* putLine(char* out, std::uint64_t number, const engine::MesureRec& record) {
     out = std::to_chars(out, out + 20, number).ptr;

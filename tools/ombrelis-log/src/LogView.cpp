@@ -1,4 +1,5 @@
 #include <charconv>
+#include <cstring>
 #include <ombrelis/logtool/LogView.h>
 
 namespace ombrelis::logtool {
@@ -8,6 +9,32 @@ engine::MesureRec LogView::record(std::size_t number) const {
     return engine::decode(std::span<const std::uint8_t, engine::kRecordSize>(bytes_.data() + offset,
                                                                              engine::kRecordSize));
 }
+
+namespace {
+
+/// How each byte of Heure is shown: itself, or \xNN. One four-byte copy serves every byte,
+/// without a branch that random bytes would keep mispredicting.
+struct ShownByte {
+    std::array<char, 4> text{};
+    std::uint8_t length = 0;
+};
+
+constexpr std::array<ShownByte, 256> kShown = [] {
+    std::array<ShownByte, 256> shown{};
+    for (int byte = 0; byte < 256; ++byte) {
+        ShownByte& s = shown[static_cast<std::size_t>(byte)];
+        if (byte >= 0x20 && byte < 0x7F && byte != '\\') {
+            s.text[0] = static_cast<char>(byte);
+            s.length = 1;
+        } else {
+            s.text = {'\\', 'x', "0123456789ABCDEF"[byte >> 4], "0123456789ABCDEF"[byte & 0xF]};
+            s.length = 4;
+        }
+    }
+    return shown;
+}();
+
+} // namespace
 
 // Without snprintf: csv writes one Heure per record, and a damaged log is mostly escapes.
 char* putHeure(char* out, const std::array<char, 8>& heure, bool csvField) {
@@ -19,17 +46,11 @@ char* putHeure(char* out, const std::array<char, 8>& heure, bool csvField) {
         *out++ = '"';
     }
     for (const char c : heure) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && byte < 0x7F && c != '\\') {
-            *out++ = c;
-            if (quoted && c == '"') {
-                *out++ = '"';
-            }
-        } else {
-            *out++ = '\\';
-            *out++ = 'x';
-            *out++ = "0123456789ABCDEF"[byte >> 4];
-            *out++ = "0123456789ABCDEF"[byte & 0xF];
+        const ShownByte& shown = kShown[static_cast<unsigned char>(c)];
+        std::memcpy(out, shown.text.data(), shown.text.size());
+        out += shown.length;
+        if (quoted && c == '"') {
+            *out++ = '"';
         }
     }
     if (quoted) {
@@ -39,7 +60,7 @@ char* putHeure(char* out, const std::array<char, 8>& heure, bool csvField) {
 }
 
 std::string printableHeure(const std::array<char, 8>& heure) {
-    char text[32];
+    char text[kHeureRoom];
     return std::string(text, putHeure(text, heure, false));
 }
 

@@ -32,8 +32,11 @@ private:
 /// byte (and the backslash) as \xNN, so a damaged field is shown exactly and unambiguously.
 std::string printableHeure(const std::array<char, 8>& heure);
 
-/// Writes printableHeure at `out` (room for 32 characters) and returns the end; for a CSV
-/// field, quoted when it holds a comma or a double quote, whose quotes are doubled.
+/// Room that putHeure needs: 8 bytes as \xNN and two quotes, with spare for its copies.
+inline constexpr std::size_t kHeureRoom = 40;
+
+/// Writes printableHeure at `out` (room for kHeureRoom characters) and returns the end; for a
+/// CSV field, quoted when it holds a comma or a double quote, whose quotes are doubled.
 char* putHeure(char* out, const std::array<char, 8>& heure, bool csvField);
 
 /// Writes voltsText at `out` (room for 16 characters) and returns the end.

@@ -9,8 +9,15 @@
 
 namespace ombrelis::logtool {
 
-/// Time bins kept by a trace: 2 MiB, a quarter pixel or less of the widest picture.
+/// Time bins kept by a trace by default: 2 MiB, enough for the widest picture.
 inline constexpr std::size_t kTraceBins = 32768;
+
+/// Bins for a picture `width` pixels wide: the stamps fill at least a quarter of the bins, so
+/// that is one bin or more per pixel column. No more than that: random stamps, as in a damaged
+/// log, land in every bin in turn, and fewer bins stay in the processor's cache.
+constexpr std::size_t traceBinsFor(int width) {
+    return 4 * static_cast<std::size_t>(width > 1 ? width : 1);
+}
 
 /// What the picture needs of a log, gathered in one pass as the blocks are read: the time
 /// span, the record count, and, over bins of time, the first, lowest, highest and last record
