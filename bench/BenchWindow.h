@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <ombrelis/engine/MessageBoxes.h>
 #include <ombrelis/platform/Calendar.h>
 #include <ombrelis/platform/Clock.h>
-#include <ombrelis/platform/MessageBoxes.h>
 #include <ombrelis/platform/MicroDelay.h>
 #include <ombrelis/platform/PortIo.h>
 #include <ombrelis/platform/PosixFileSystem.h>
@@ -20,7 +20,7 @@
 namespace ombrelis::bench {
 
 /// Message boxes that answer Yes and print what they would have shown.
-class ConsoleMessages final : public platform::MessageBoxes {
+class ConsoleMessages final : public engine::MessageBoxes {
 public:
     bool askYesNo(const std::string& title, const std::string& text) override;
     void inform(const std::string& title, const std::string& text) override;

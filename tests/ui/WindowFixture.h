@@ -50,7 +50,7 @@ protected:
     void SetUp() override { ASSERT_TRUE(folder.isValid()); }
 
     /// Creates the window over the fake clock and pump, or over the given ones.
-    ui::Form1& createWindow(platform::EventPump* eventPump = nullptr,
+    ui::Form1& createWindow(engine::EventPump* eventPump = nullptr,
                             platform::Clock* realClock = nullptr) {
         form = std::make_unique<ui::Form1>(
             ui::Form1Services{realClock ? *realClock : clock, eventPump ? *eventPump : pump,
@@ -59,7 +59,7 @@ protected:
     }
 
     /// Created, loaded and shown, as the program starts.
-    ui::Form1& startWindow(platform::EventPump* eventPump = nullptr,
+    ui::Form1& startWindow(engine::EventPump* eventPump = nullptr,
                            platform::Clock* realClock = nullptr) {
         createWindow(eventPump, realClock);
         form->Form_Load();

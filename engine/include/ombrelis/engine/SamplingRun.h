@@ -2,14 +2,14 @@
 
 #include <cstdint>
 #include <limits>
+#include <ombrelis/engine/EventPump.h>
 #include <ombrelis/engine/LogFile.h>
+#include <ombrelis/engine/MessageBoxes.h>
 #include <ombrelis/engine/ValueSources.h>
 #include <ombrelis/engine/WindowOperations.h>
 #include <ombrelis/platform/Calendar.h>
 #include <ombrelis/platform/Clock.h>
-#include <ombrelis/platform/EventPump.h>
 #include <ombrelis/platform/FileSystem.h>
-#include <ombrelis/platform/MessageBoxes.h>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,8 +19,8 @@ namespace ombrelis::engine {
 /// The outside world of a sampling run.
 struct RunServices {
     platform::Clock& clock;
-    platform::EventPump& pump;
-    platform::MessageBoxes& messages;
+    engine::EventPump& pump;
+    engine::MessageBoxes& messages;
     platform::FileSystem& files;
     platform::Calendar& calendar;
     Convertisseur& convertisseur;

@@ -3,13 +3,13 @@
 #include <QWidget>
 #include <cstdint>
 #include <ombrelis/chart/StripChart.h>
+#include <ombrelis/engine/EventPump.h>
+#include <ombrelis/engine/MessageBoxes.h>
 #include <ombrelis/engine/SamplingRun.h>
 #include <ombrelis/engine/ValueSources.h>
 #include <ombrelis/platform/Calendar.h>
 #include <ombrelis/platform/Clock.h>
-#include <ombrelis/platform/EventPump.h>
 #include <ombrelis/platform/FileSystem.h>
-#include <ombrelis/platform/MessageBoxes.h>
 #include <ombrelis/platform/MicroDelay.h>
 #include <ombrelis/platform/PortIo.h>
 #include <ombrelis/platform/RandomSource.h>
@@ -23,13 +23,13 @@ namespace ombrelis::ui {
 /// What the window uses of the outside world.
 struct Form1Services {
     platform::Clock& clock;
-    platform::EventPump& pump;
+    engine::EventPump& pump;
     platform::Calendar& calendar;
     platform::RandomSource& random;
     platform::FileSystem& files;
     platform::PortIo& port;
     platform::MicroDelay& delay;
-    platform::MessageBoxes& messages;
+    engine::MessageBoxes& messages;
     SaveDialog& saveDialog;
 };
 

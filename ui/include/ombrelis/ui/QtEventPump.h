@@ -1,13 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <ombrelis/engine/EventPump.h>
 #include <ombrelis/platform/Clock.h>
-#include <ombrelis/platform/EventPump.h>
 
 namespace ombrelis::ui {
 
 /// The run's event pump on Qt's event loop of the calling thread.
-class QtEventPump final : public platform::EventPump {
+class QtEventPump final : public engine::EventPump {
 public:
     explicit QtEventPump(platform::Clock& clock);
 

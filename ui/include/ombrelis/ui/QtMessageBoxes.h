@@ -1,13 +1,13 @@
 #pragma once
 
 #include <QString>
-#include <ombrelis/platform/MessageBoxes.h>
+#include <ombrelis/engine/MessageBoxes.h>
 #include <string>
 
 namespace ombrelis::ui {
 
 /// Modal message boxes over the active window.
-class QtMessageBoxes final : public platform::MessageBoxes {
+class QtMessageBoxes final : public engine::MessageBoxes {
 public:
     bool askYesNo(const std::string& title, const std::string& text) override;
     void inform(const std::string& title, const std::string& text) override;

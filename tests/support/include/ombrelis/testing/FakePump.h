@@ -2,7 +2,7 @@
 
 #include <functional>
 #include <map>
-#include <ombrelis/platform/EventPump.h>
+#include <ombrelis/engine/EventPump.h>
 #include <ombrelis/testing/FakeClock.h>
 #include <ombrelis/testing/Journal.h>
 
@@ -11,7 +11,7 @@ namespace ombrelis::testing {
 /// Records every pump. A "handler" can be scheduled to run inside the n-th pump (1-based,
 /// counting both kinds), as a click would during a run. A wait then moves the clock to its
 /// deadline, as the real pump's sleep would.
-class FakePump final : public platform::EventPump {
+class FakePump final : public engine::EventPump {
 public:
     explicit FakePump(FakeClock& clock, Journal* journal = nullptr)
         : clock_(clock), journal_(journal) {}

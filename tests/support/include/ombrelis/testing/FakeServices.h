@@ -1,8 +1,8 @@
 #pragma once
 
 #include <deque>
+#include <ombrelis/engine/MessageBoxes.h>
 #include <ombrelis/platform/Calendar.h>
-#include <ombrelis/platform/MessageBoxes.h>
 #include <ombrelis/platform/RandomSource.h>
 #include <ombrelis/testing/Journal.h>
 #include <string>
@@ -17,7 +17,7 @@ struct ShownBox {
 };
 
 /// Message boxes that never block: questions take the queued answers (Yes when none is queued).
-class FakeMessageBoxes final : public platform::MessageBoxes {
+class FakeMessageBoxes final : public engine::MessageBoxes {
 public:
     explicit FakeMessageBoxes(Journal* journal = nullptr) : journal_(journal) {}
     bool askYesNo(const std::string& title, const std::string& text) override {

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace ombrelis::platform {
+namespace ombrelis::engine {
 
 /// Lets the window's handlers run while a sampling run holds the user-interface thread.
 class EventPump {
@@ -15,4 +15,4 @@ public:
     virtual void pumpOrWaitUntil(std::int64_t deadlineMs) = 0;
 };
 
-} // namespace ombrelis::platform
+} // namespace ombrelis::engine

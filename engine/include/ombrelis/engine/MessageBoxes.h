@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace ombrelis::platform {
+namespace ombrelis::engine {
 
 /// Modal message boxes. Texts are UTF-8.
 class MessageBoxes {
@@ -16,4 +16,4 @@ public:
     virtual void reportError(const std::string& title, const std::string& text) = 0;
 };
 
-} // namespace ombrelis::platform
+} // namespace ombrelis::engine
