@@ -9,10 +9,10 @@
 #include <QPen>
 #include <cstdint>
 #include <cstdio>
+#include <ombrelis/chart/Colours.h>
 #include <ombrelis/chart/StripChart.h>
 #include <ombrelis/platform/Clock.h>
 #include <ombrelis/ui/ChartWidget.h>
-#include <string>
 
 namespace {
 
@@ -43,6 +43,11 @@ private:
 /// x of sample i: a sweep of the axis every kSegments samples, as at a short period.
 float sampleX(int i) {
     return static_cast<float>(kAxisMs * i / kSegments);
+}
+
+/// The tick of a sample drawn `x` ms into the current sweep of `chart`.
+std::int64_t tickAt(const chart::StripChart& chart, float x) {
+    return chart.T0Courbe() + static_cast<std::int64_t>(x);
 }
 
 class PaintCounter : public QObject {
@@ -83,8 +88,9 @@ int main(int argc, char** argv) {
         QCoreApplication::processEvents();
     }
     platform::SteadyClock clock;
-    chart::StripChart stripChart(widget, clock, [] { return std::string("120"); });
-    stripChart.InitCourbe();
+    chart::StripChart stripChart(widget, clock);
+    const chart::StripChart::AxisWidth axis = [] { return kAxisMs; };
+    stripChart.InitCourbe(axis);
     widget.flushNow();
 
     // The run's pump alone, to take it out of the segment's cost.
@@ -99,7 +105,7 @@ int main(int argc, char** argv) {
     counter.paints = 0;
     timer.start();
     for (int i = 0; i < kSegments; ++i) {
-        stripChart.segmentTo(sampleX(i), samples.next());
+        stripChart.plot(tickAt(stripChart, sampleX(i)), samples.next());
         QCoreApplication::processEvents();
     }
     widget.flushNow();
@@ -107,20 +113,21 @@ int main(int argc, char** argv) {
     const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     const double pushesPerSecond = counter.paints / seconds;
 
-    stripChart.InitCourbe();
+    stripChart.InitCourbe(axis);
     timer.start();
     for (int i = 0; i < kSegments; ++i) {
-        stripChart.segmentTo(sampleX(i), samples.next());
+        stripChart.plot(tickAt(stripChart, sampleX(i)), samples.next());
     }
     const double drawOnlyNs = nsPer(timer, kSegments);
     widget.flushNow();
 
     // What a repaint after every sample would cost instead of the capped push.
-    stripChart.InitCourbe();
+    stripChart.InitCourbe(axis);
     widget.flushNow();
     timer.start();
     for (int i = 0; i < kRepaintedSegments; ++i) {
-        stripChart.segmentTo(sampleX(i * (kSegments / kRepaintedSegments)), samples.next());
+        stripChart.plot(tickAt(stripChart, sampleX(i * (kSegments / kRepaintedSegments))),
+                        samples.next());
         widget.flushNow();
         QCoreApplication::processEvents();
     }
@@ -128,8 +135,8 @@ int main(int argc, char** argv) {
 
     // The same lines straight into an image, in pixels, with one painter for all of them...
     QImage image(kWidth, kHeight, QImage::Format_RGB32);
-    image.fill(QColor(64, 64, 64));
-    QPen pen(QColor(0, 192, 0), 1);
+    image.fill(chart::toRgb<QColor>(chart::kBackground));
+    QPen pen(chart::toRgb<QColor>(chart::kTraceColour), 1);
     pen.setCosmetic(true);
     const auto pixelX = [](int i) {
         return static_cast<int>(sampleX(i) / kAxisMs * (kWidth - 1) + 0.5);

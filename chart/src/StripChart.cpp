@@ -1,8 +1,5 @@
-#include <cmath>
 #include <limits>
 #include <ombrelis/chart/StripChart.h>
-#include <ombrelis/engine/TextNumber.h>
-#include <utility>
 
 namespace ombrelis::chart {
 
@@ -35,42 +32,38 @@ bool sweepIsFull(std::int64_t tick, std::int64_t sweepStart, double axisMs) {
     return elapsed > axisMs;
 }
 
-StripChart::StripChart(DrawingSurface& surface, platform::Clock& clock, AxisTextSource axisText)
-    : surface_(surface), clock_(clock), axisText_(std::move(axisText)) {}
+StripChart::StripChart(DrawingSurface& surface, platform::Clock& clock)
+    : surface_(surface), clock_(clock) {}
 
-void StripChart::InitCourbe() {
+void StripChart::InitCourbe(const AxisWidth& axisMs) {
     const float savedY = surface_.penY();
     surface_.clear();
-    // The axis text is read afresh at every use; nothing of it is kept between resets.
-    const auto axisMs = [this] { return engine::axisWidthMs(axisText_()); };
-    surface_.setScale(0.0, kScaleTop, axisMs(), 0.0);
+    // Nothing runs between the steps of a reset, so one reading of the axis serves the scale
+    // and the three grid lines.
+    const double width = axisMs();
+    surface_.setScale(0.0, kScaleTop, width, 0.0);
 
+    // The pen is only borrowed for the grid.
     const Colour savedColour = surface_.penColour();
     surface_.setPenColour(kGridColour);
     surface_.setDashStyle(DashStyle::Dotted);
-    const auto givePenBack = [&] {
-        surface_.setDashStyle(DashStyle::Solid);
-        surface_.setPenColour(savedColour);
-        surface_.setPenX(0.0F);
-        surface_.setPenY(savedY);
-    };
-    try {
-        for (const double level : kGridLevels) {
-            const auto y = static_cast<float>(level);
-            surface_.line(0.0F, y, toSingle(axisMs()), y);
-        }
-    } catch (...) {
-        // The pen is only borrowed for the grid: if the axis turns unreadable half-way, the
-        // trace must not go on red and dotted after the caller has reported the failure.
-        givePenBack();
-        throw;
+    for (const double level : kGridLevels) {
+        const auto y = static_cast<float>(level);
+        surface_.line(0.0F, y, toSingle(width), y);
     }
-    givePenBack();
+    surface_.setDashStyle(DashStyle::Solid);
+    surface_.setPenColour(savedColour);
+    surface_.setPenX(0.0F);
+    surface_.setPenY(savedY);
     t0Courbe_ = clock_.nowMs();
 }
 
-void StripChart::segmentTo(float x, float y) {
-    surface_.lineTo(x, y);
+bool StripChart::sweepIsFull(std::int64_t tick, double axisMs) const {
+    return chart::sweepIsFull(tick, t0Courbe_, axisMs);
+}
+
+void StripChart::plot(std::int64_t tick, float value) {
+    surface_.lineTo(static_cast<float>(tick - t0Courbe_), value);
 }
 
 } // namespace ombrelis::chart

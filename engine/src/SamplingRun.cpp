@@ -58,8 +58,13 @@ private:
     platform::FileId id_;
 };
 
-SamplingRun::SamplingRun(WindowOperations& window, RunServices services)
-    : window_(window), services_(services) {}
+SamplingRun::SamplingRun(WindowOperations& window, chart::DrawingSurface& chartSurface,
+                         RunServices services)
+    : window_(window), services_(services), chart_(chartSurface, services.clock) {}
+
+void SamplingRun::InitCourbe() {
+    chart_.InitCourbe([this] { return axisWidthMs(window_.axisText()); });
+}
 
 void SamplingRun::MainLoop() {
     std::optional<LogFile> log;
@@ -113,7 +118,7 @@ bool SamplingRun::prepare(std::optional<LogFile>& log, const std::string& name) 
         break;
     }
     log.emplace(files.createRecords(name, kRecordSize), services_.clock.nowMs());
-    window_.chartReset();
+    InitCourbe();
     return true;
 }
 
@@ -189,14 +194,10 @@ void SamplingRun::cycles(LogFile& log) {
         log.write(compteur, record, stamp);
 
         const std::int64_t sweepTick = clock.nowMs();
-        const double axis = axisWidthMs(window_.axisText());
-        if (static_cast<double>(sweepTick - window_.sweepStart()) > axis) {
-            window_.chartReset();
+        if (chart_.sweepIsFull(sweepTick, axisWidthMs(window_.axisText()))) {
+            InitCourbe();
         }
-
-        const std::int64_t segmentTick = clock.nowMs();
-        window_.segmentTo(static_cast<float>(segmentTick - window_.sweepStart()),
-                          static_cast<float>(record.Valeur));
+        chart_.plot(clock.nowMs(), static_cast<float>(record.Valeur));
 
         window_.setStatus(statusText(compteur, ecoule, record.Valeur,
                                      static_cast<std::int64_t>(ecoule) - ecoulePrec));

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <limits>
 #include <ombrelis/chart/StripChart.h>
+#include <ombrelis/testing/CaseNames.h>
 #include <ostream>
 
 using ombrelis::chart::sweepIsFull;
@@ -48,6 +49,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Formed in 64 bits these would wrap to -1 and +1.
         SweepCase{"extreme gap, positive", kMax64, kMin64, 1e18, true},
         SweepCase{"extreme gap, negative", kMin64, kMax64, -1e18, false},
-        SweepCase{"huge axis is never reached", kMax64, kMin64, 1e300, false}));
+        SweepCase{"huge axis is never reached", kMax64, kMin64, 1e300, false}),
+    ombrelis::testing::NamedAfterValue{});
 
 } // namespace

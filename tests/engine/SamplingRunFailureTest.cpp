@@ -6,14 +6,16 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <ombrelis/platform/PosixFileSystem.h>
+#include <ombrelis/testing/ChildProcess.h>
 #include <ombrelis/testing/RunHarness.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 using namespace ombrelis;
+using ombrelis::testing::ChildUser;
 using ombrelis::testing::readLog;
 using ombrelis::testing::RunHarness;
+using ombrelis::testing::runInChild;
 
 namespace {
 
@@ -62,7 +64,7 @@ TEST(SamplingRunFailure, AWriteRefusedMidRunLeavesEveryEarlierRecordWhole) {
     RunHarness h;
     const std::string name = h.window.name;
     // The file-size limit is per process: apply it in a child, then read the file here.
-    const auto runUnderTheLimit = [&h] {
+    const auto runUnderTheLimit = [&h]() -> std::string {
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{3 * 14 + 5, RLIM_INFINITY}; // room for 3 records and a bit
         ::setrlimit(RLIMIT_FSIZE, &limit);
@@ -71,9 +73,9 @@ TEST(SamplingRunFailure, AWriteRefusedMidRunLeavesEveryEarlierRecordWhole) {
         const bool reported = h.boxes.shown.size() == 1 &&
                               contains(h.boxes.shown[0].text, "fichier trop volumineux") &&
                               contains(h.boxes.shown[0].text, "3 mesures");
-        std::_Exit(reported && h.window.statuses.size() == 3 ? 0 : 1);
+        return reported && h.window.statuses.size() == 3 ? "" : "the refusal was not told";
     };
-    EXPECT_EXIT(runUnderTheLimit(), ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(runInChild(ChildUser::Same, runUnderTheLimit), "");
     const auto log = readLog(name);
     // The 4th record's write was cut at the limit; what stands before it is whole.
     ASSERT_GE(log.records.size(), 3u);
@@ -88,7 +90,7 @@ TEST(SamplingRunFailure, AMissingFolderIsReportedAndNothingIsCreated) {
     h.run.MainLoop();
     expectStoppedWithError(h, "aucun fichier ou dossier de ce nom");
     EXPECT_TRUE(contains(h.boxes.shown.back().text, h.window.name));
-    EXPECT_EQ(h.window.resets, 0);
+    EXPECT_EQ(h.surface.clears(), 0);
 }
 
 TEST(SamplingRunFailure, AReadOnlyFolderIsReported) {
@@ -98,17 +100,14 @@ TEST(SamplingRunFailure, AReadOnlyFolderIsReported) {
     ::chmod(h.dir.path().c_str(), 0755);
     h.window.name = h.dir.file("ro/mesures.dat");
     // Root writes anywhere: drop to an ordinary user in a child to meet the refusal for real.
-    const auto runAsOrdinaryUser = [&h] {
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
-            std::_Exit(2);
-        }
+    const auto runAsOrdinaryUser = [&h]() -> std::string {
         h.run.MainLoop();
         const bool ok = h.boxes.shown.size() == 1 &&
                         contains(h.boxes.shown[0].text, "permission refusée") && h.window.goOn &&
                         !h.window.stopOn;
-        std::_Exit(ok ? 0 : 1);
+        return ok ? "" : "the refusal was not told";
     };
-    EXPECT_EXIT(runAsOrdinaryUser(), ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(runInChild(ChildUser::Unprivileged, runAsOrdinaryUser), "");
     EXPECT_FALSE(std::filesystem::exists(h.window.name));
 }
 
@@ -130,7 +129,7 @@ TEST(SamplingRunFailure, ANameThatIsNotARegularFileIsNeverTouched) {
     }
     EXPECT_TRUE(std::filesystem::exists(h.dir.file("folder.dat/inside")));
     EXPECT_TRUE(std::filesystem::is_fifo(fifo));
-    EXPECT_EQ(h.window.resets, 0);
+    EXPECT_EQ(h.surface.clears(), 0);
 }
 
 TEST(SamplingRunFailure, APortThatCannotBeOpenedStopsTheRunWithItsMessage) {
@@ -143,8 +142,9 @@ TEST(SamplingRunFailure, APortThatCannotBeOpenedStopsTheRunWithItsMessage) {
     platform::PosixFileSystem files;
     RunHarness h;
     engine::Convertisseur converter(port, h.delay);
-    engine::SamplingRun run(h.window, engine::RunServices{h.clock, h.pump, h.boxes, files,
-                                                          h.calendar, converter, h.simulator});
+    engine::SamplingRun run(
+        h.window, h.surface,
+        engine::RunServices{h.clock, h.pump, h.boxes, files, h.calendar, converter, h.simulator});
     h.window.simu = 0;
     run.MainLoop();
     ASSERT_EQ(h.boxes.shown.size(), 1u);

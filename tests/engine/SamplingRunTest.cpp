@@ -2,14 +2,19 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <ombrelis/engine/StatusLine.h>
+#include <ombrelis/testing/CaseNames.h>
 #include <ombrelis/testing/RunHarness.h>
 
 using namespace ombrelis;
+using ombrelis::testing::DrawnLine;
 using ombrelis::testing::fileBytes;
 using ombrelis::testing::readLog;
 using ombrelis::testing::RunHarness;
 
 namespace {
+
+constexpr chart::Colour kGreen = chart::rgb(0, 192, 0);
+constexpr chart::DashStyle kSolid = chart::DashStyle::Solid;
 
 std::string heure(const engine::MesureRec& r) {
     return std::string(r.Heure.data(), 8);
@@ -35,22 +40,26 @@ TEST(SamplingRun, NewFileGetsOneWholeRecordPerSampleAndAStatusLineForEach) {
     EXPECT_EQ(h.window.statuses.back(),
               "Mesure : 4     T - T0 : 3000 ms     Valeur : 2560   Frq réelle : 1000");
     EXPECT_TRUE(h.boxes.shown.empty()); // no question for a new file
-    EXPECT_EQ(h.window.resets, 1);
+    EXPECT_EQ(h.surface.clears(), 1);
     EXPECT_EQ(h.window.idleCalls, 0); // STOP's handler set the buttons; the run leaves them
 }
 
-TEST(SamplingRun, KeepsTheOrderOfReadsPumpsAndWritesOfOneCycle) {
+TEST(SamplingRun, ASwitchFlippedDuringAWaitServesThatSampleAPeriodTheNextOne) {
     RunHarness h;
-    h.window.period = "10";
-    h.stopAfter(1);
+    h.window.period = "1000";
+    h.port.input = 4000;
+    h.pump.at(2, [&] { // the first cycle's wait: its deadline is set, its sample not yet taken
+        h.window.simu = 0;
+        h.window.period = "500";
+    });
+    h.stopAfter(2);
     h.run.MainLoop();
-    // Opening the log file reads the clock once (it times the file's syncs), then the chart
-    // resets; each cycle then reads the tick at steps 3, 4 (each poll), 6, 8 and 9.
-    const std::vector<std::string> expected{
-        "fileName", "tick",       "reset", "stopTest",   "pump",    "period", "tick",
-        "tick",     "wait 1010",  "tick",  "simu",       "simu",    "tick",   "tick",
-        "axis",     "sweepStart", "tick",  "sweepStart", "segment", "status", "stopTest"};
-    EXPECT_EQ(h.journal.entries(), expected);
+    const auto log = readLog(h.window.name);
+    ASSERT_EQ(log.records.size(), 2u);
+    EXPECT_EQ(log.records[0].Valeur, 4000);
+    EXPECT_EQ(h.clock.peek(), 1000 + 1000 + 500);
+    EXPECT_EQ(h.window.status,
+              "Mesure : 2     T - T0 : 500 ms     Valeur : 4000   Frq réelle : 500");
 }
 
 TEST(SamplingRun, EachDeadlineCountsFromItsOwnCycleSoLostTimeIsNotMadeUp) {
@@ -73,6 +82,9 @@ struct PeriodCase {
     const char* text;
     std::int64_t interval; ///< between the stamps of two samples, with no work time
     bool waits;
+    friend void PrintTo(const PeriodCase& c, std::ostream* os) {
+        *os << ::testing::PrintToString(c.text);
+    }
 };
 
 class PeriodText : public ::testing::TestWithParam<PeriodCase> {};
@@ -101,7 +113,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, PeriodText,
                                            PeriodCase{" 1 000", 1000, true},
                                            PeriodCase{"2.5E2", 250, true},
                                            PeriodCase{"&H64", 100, true},
-                                           PeriodCase{"0.4", 1, true}));
+                                           PeriodCase{"0.4", 1, true}),
+                         ombrelis::testing::NamedAfterValue{});
 
 TEST(SamplingRun, StopDuringALongWaitStillTakesThatSampleAtItsDeadline) {
     RunHarness h;
@@ -157,7 +170,7 @@ TEST(SamplingRun, OverwriteAnsweredNoLeavesEverythingAsItWas) {
     EXPECT_EQ(h.window.idleCalls, 1);
     EXPECT_TRUE(h.window.goOn);
     EXPECT_FALSE(h.window.stopOn);
-    EXPECT_EQ(h.window.resets, 0);
+    EXPECT_EQ(h.surface.clears(), 0);
     EXPECT_EQ(h.window.status, "earlier status");
     EXPECT_EQ(h.pump.pumps(), 0);
 }
@@ -224,12 +237,13 @@ TEST(SamplingRun, SweepResetsOnlyWhenTheElapsedTimeExceedsTheAxis) {
     h.run.MainLoop();
     // Reset at 1000 (run start). Sample 1 at 2000: exactly 1000 ms, not full. Sample 2 at 3000:
     // full, so the chart resets and the segment starts the new sweep.
-    EXPECT_EQ(h.window.resets, 2);
-    ASSERT_EQ(h.window.segments.size(), 3u);
-    EXPECT_EQ(h.window.segments[0].x, 1000.0f);
-    EXPECT_EQ(h.window.segments[1].x, 0.0f);
-    EXPECT_EQ(h.window.segments[2].x, 1000.0f);
-    EXPECT_EQ(h.window.segments[0].y, static_cast<float>(readLog(h.window.name).records[0].Valeur));
+    EXPECT_EQ(h.surface.clears(), 2);
+    EXPECT_EQ(h.surface.currentScale(), "0, 4096, 1000, 0");
+    const auto log = readLog(h.window.name);
+    const auto y = [&](std::size_t i) { return static_cast<float>(log.records.at(i).Valeur); };
+    ASSERT_EQ(h.surface.lines().size(), 5u); // the grid, then samples 2 and 3
+    EXPECT_EQ(h.surface.lines()[3], (DrawnLine{0, y(0), 0, y(1), kGreen, kSolid}));
+    EXPECT_EQ(h.surface.lines()[4], (DrawnLine{0, y(1), 1000, y(2), kGreen, kSolid}));
 }
 
 TEST(SamplingRun, SourceFollowsTheSimulationSwitchFromTheNextSampleOn) {

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <ombrelis/engine/TextNumber.h>
+#include <ombrelis/testing/CaseNames.h>
 
 using ombrelis::engine::axisWidthMs;
 using ombrelis::engine::NumberTooLarge;
@@ -12,6 +13,9 @@ namespace {
 struct Case {
     const char* text;
     double expected;
+    friend void PrintTo(const Case& c, std::ostream* os) {
+        *os << ::testing::PrintToString(c.text);
+    }
 };
 
 class TextToNumber : public ::testing::TestWithParam<Case> {};
@@ -43,7 +47,8 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"&O17", 15}, Case{"&o17", 15}, Case{"&O19", 1}, Case{"& H 1 0", 16}, Case{"&H1G", 1},
         // Long digit strings that are still finite.
         Case{"000000000000000000000000000000001", 1}, Case{"1E308", 1e308},
-        Case{"0.000000000000000000000000000000000000000000000000000000000001E60", 1}));
+        Case{"0.000000000000000000000000000000000000000000000000000000000001E60", 1}),
+    ombrelis::testing::NamedAfterValue{});
 
 TEST(TextToNumber, NumbersBeyondADoubleAreReportedNotTurnedIntoInfinity) {
     for (const char* text : {"1E400", "-1E400", "1D309", "99999E305"}) {

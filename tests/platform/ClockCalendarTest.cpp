@@ -4,6 +4,7 @@
 #include <ombrelis/platform/Calendar.h>
 #include <ombrelis/platform/Clock.h>
 #include <ombrelis/platform/MicroDelay.h>
+#include <ombrelis/testing/CaseNames.h>
 #include <thread>
 
 namespace ombrelis::platform {
@@ -66,7 +67,8 @@ TEST_P(BusyWaitDelayTest, ReturnsNoEarlierThanAsked) {
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::microseconds(GetParam()));
 }
 
-INSTANTIATE_TEST_SUITE_P(Delays, BusyWaitDelayTest, ::testing::Values(0, 1, 10, 85, 1000, 20000));
+INSTANTIATE_TEST_SUITE_P(Delays, BusyWaitDelayTest, ::testing::Values(0, 1, 10, 85, 1000, 20000),
+                         testing::NamedAfterValue{});
 
 } // namespace
 } // namespace ombrelis::platform

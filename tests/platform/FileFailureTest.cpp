@@ -1,5 +1,3 @@
-#include "ChildProcess.h"
-
 #include <array>
 #include <cerrno>
 #include <csignal>
@@ -8,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <ombrelis/platform/PosixFileSystem.h>
 #include <ombrelis/platform/SystemError.h>
+#include <ombrelis/testing/ChildProcess.h>
 #include <ombrelis/testing/TempDir.h>
 #include <sys/resource.h>
 

@@ -1,7 +1,6 @@
-#include "ChildProcess.h"
-
 #include <cerrno>
 #include <filesystem>
+#include <ombrelis/testing/ChildProcess.h>
 #include <ombrelis/testing/TempDir.h>
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -11,6 +10,7 @@
 #include <ombrelis/platform/DirectIoPort.h>
 #include <ombrelis/platform/ParallelPort.h>
 #include <ombrelis/platform/PpdevPort.h>
+#include <ombrelis/testing/CaseNames.h>
 
 namespace ombrelis::platform {
 namespace {
@@ -28,6 +28,13 @@ bool contains(const std::string& text, const std::string& part) {
 struct ChoiceCase {
     PortFacts facts;
     PortBackend expected;
+    friend void PrintTo(const ChoiceCase& c, std::ostream* os) {
+        *os << (c.facts.onWindows ? "windows"
+                : c.facts.onLinux ? "linux"
+                                  : "other_system")
+            << (c.facts.onX86 ? "_x86" : "_other_cpu")
+            << (c.facts.parportDevicePresent ? "_with_device" : "_without_device");
+    }
 };
 
 class ChoosePortBackendTest : public ::testing::TestWithParam<ChoiceCase> {};
@@ -46,7 +53,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ChoiceCase{{true, false, true, false}, PortBackend::InpOut},
                       ChoiceCase{{true, false, false, false}, PortBackend::InpOut},
                       ChoiceCase{{false, false, true, false}, PortBackend::Unavailable},
-                      ChoiceCase{{false, false, true, true}, PortBackend::Unavailable}));
+                      ChoiceCase{{false, false, true, true}, PortBackend::Unavailable}),
+    testing::NamedAfterValue{});
 
 TEST(PortRegistersTest, OnlyDataWritesAndStatusReadsAreAllowed) {
     EXPECT_NO_THROW(requireDataRegister(888));
@@ -68,6 +76,10 @@ struct HintCase {
     PpdevStep step;
     int errorNumber;
     const char* expected;
+    friend void PrintTo(const HintCase& c, std::ostream* os) {
+        const char* const steps[] = {"Open", "Exclusive", "Claim", "Write", "Read"};
+        *os << steps[static_cast<int>(c.step)] << '_' << strerrorname_np(c.errorNumber);
+    }
 };
 
 class PpdevMessageTest : public ::testing::TestWithParam<HintCase> {};
@@ -106,7 +118,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "d'entrée/sortie."},
         HintCase{PpdevStep::Read, EIO,
                  "Impossible de lire le port parallèle /dev/parport0 : erreur "
-                 "d'entrée/sortie."}));
+                 "d'entrée/sortie."}),
+    testing::NamedAfterValue{});
 
 /// The open descriptors of this process, to see that a failed open leaks none.
 std::size_t openDescriptors() {

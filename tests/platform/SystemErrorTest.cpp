@@ -1,6 +1,8 @@
 #include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <ombrelis/platform/SystemError.h>
+#include <ombrelis/testing/CaseNames.h>
 
 namespace ombrelis::platform {
 namespace {
@@ -8,6 +10,9 @@ namespace {
 struct ReasonCase {
     int errorNumber;
     const char* reason;
+    friend void PrintTo(const ReasonCase& c, std::ostream* os) {
+        *os << strerrorname_np(c.errorNumber);
+    }
 };
 
 class FrenchReasonTest : public ::testing::TestWithParam<ReasonCase> {};
@@ -29,7 +34,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ReasonCase{EBUSY, "périphérique ou ressource occupé"},
                       ReasonCase{EIO, "erreur d'entrée/sortie"},
                       ReasonCase{ENOTTY, "opération inappropriée pour ce périphérique"},
-                      ReasonCase{EDQUOT, "quota de disque dépassé"}));
+                      ReasonCase{EDQUOT, "quota de disque dépassé"}),
+    testing::NamedAfterValue{});
 
 // Every reason is spliced into "<action> : <reason>." so it must fit there for any errno.
 TEST(FrenchReason, EveryReasonFitsInsideASentence) {

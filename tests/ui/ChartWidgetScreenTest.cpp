@@ -1,14 +1,14 @@
+#include "ChartDriver.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QPaintEvent>
 #include <QScreen>
 #include <functional>
 #include <gtest/gtest.h>
-#include <ombrelis/chart/StripChart.h>
 #include <ombrelis/testing/FakeClock.h>
 #include <ombrelis/ui/ChartWidget.h>
 
-namespace chart = ombrelis::chart;
 namespace fake = ombrelis::testing;
 namespace ui = ombrelis::ui;
 
@@ -68,7 +68,8 @@ struct ShownRig {
     ui::ChartWidget widget;
     PaintWatch watch{widget};
     fake::FakeClock clock;
-    chart::StripChart chart{widget, clock, [] { return std::string("120"); }};
+    const std::string axis = "120";
+    fake::ChartDriver chart{widget, clock, axis};
 
     ShownRig() {
         widget.resize(301, 201);
@@ -91,7 +92,7 @@ TEST(ChartWidgetScreen, PeriodZeroRunIsPushedAtTheCappedRateAndItsLastSegmentSho
         QCoreApplication::processEvents();
     }
     const qint64 elapsedMs = run.elapsed();
-    EXPECT_LE(r.watch.paints, 2 + elapsedMs / ui::ChartWidget::kPushIntervalMs)
+    EXPECT_LE(r.watch.paints, 2 + elapsedMs / ui::RepaintThrottle::kIntervalMs)
         << "over " << elapsedMs << " ms";
 
     // The last segment climbs the right edge to 4000 counts, row 5, far above every earlier

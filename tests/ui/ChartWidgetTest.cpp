@@ -1,7 +1,9 @@
+#include "ChartDriver.h"
+
 #include <QImage>
 #include <gtest/gtest.h>
 #include <limits>
-#include <ombrelis/chart/StripChart.h>
+#include <ombrelis/testing/CaseNames.h>
 #include <ombrelis/testing/FakeClock.h>
 #include <ombrelis/ui/ChartWidget.h>
 #include <ostream>
@@ -23,7 +25,7 @@ struct WidgetRig {
     ui::ChartWidget widget;
     fake::FakeClock clock;
     std::string axisText = "120";
-    chart::StripChart chart{widget, clock, [this] { return axisText; }};
+    fake::ChartDriver chart{widget, clock, axisText};
 
     explicit WidgetRig(int width = 301, int height = 201) { widget.resize(width, height); }
     QRgb at(int x, int y) const { return widget.image().pixel(x, y); }
@@ -136,7 +138,8 @@ TEST_P(UndrawableAxis, DrawsNothingAndKeepsThePenMoving) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, UndrawableAxis,
-                         testing::Values(AxisCase{""}, AxisCase{"0"}, AxisCase{"-5"}));
+                         testing::Values(AxisCase{""}, AxisCase{"0"}, AxisCase{"-5"}),
+                         fake::NamedAfterValue{});
 
 TEST(ChartWidget, AxisBeyondSinglePrecisionDrawsNoGridAndPutsSamplesOnTheLeftColumn) {
     // 1e300 s is 1e303 ms: a finite scale, but the grid's ends are infinite in single

@@ -1,7 +1,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
-#include <ombrelis/chart/StripChart.h>
+#include <ombrelis/chart/Colours.h>
 #include <ombrelis/ui/ChartWidget.h>
 
 namespace ombrelis::ui {
@@ -9,8 +9,7 @@ namespace ombrelis::ui {
 namespace {
 
 QColor toQColor(chart::Colour colour) {
-    return QColor(static_cast<int>(colour & 0xFFU), static_cast<int>((colour >> 8) & 0xFFU),
-                  static_cast<int>((colour >> 16) & 0xFFU));
+    return chart::toRgb<QColor>(colour);
 }
 
 } // namespace
@@ -20,8 +19,6 @@ ChartWidget::ChartWidget(QWidget* parent) : QWidget(parent), penColour_(chart::k
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_StaticContents);
     updatePen();
-    pushTimer_.setSingleShot(true);
-    connect(&pushTimer_, &QTimer::timeout, this, &ChartWidget::push);
 }
 
 void ChartWidget::clear() {
@@ -100,35 +97,24 @@ void ChartWidget::markDirty(const QRect& area) {
         return;
     }
     dirty_ |= area;
-    if (pushTimer_.isActive()) {
-        return;
-    }
-    // Pushed after a short delay at least, like the status line: the repaint then falls in the
-    // run's wait rather than in the pump before its next deadline is set.
-    const qint64 since = sinceLastPush_.isValid() ? sinceLastPush_.elapsed() : kPushIntervalMs;
-    pushTimer_.start(static_cast<int>(std::max<qint64>(kMinPushDelayMs, kPushIntervalMs - since)));
+    throttle_.changed();
 }
 
 void ChartWidget::push() {
-    if (dirty_.isEmpty()) {
-        return;
-    }
     trace_.flush(image_);
     update(dirty_ & rect());
     unpainted_ |= dirty_;
     dirty_ = QRect();
-    sinceLastPush_.restart();
 }
 
 void ChartWidget::flushNow() {
-    pushTimer_.stop();
+    throttle_.shownNow();
     trace_.flush(image_);
     // An area already pushed may still wait in the event queue for its paint: it is painted
     // now as well, so that on return the screen shows everything drawn.
     const QRect area = (dirty_ | unpainted_) & rect();
     dirty_ = QRect();
     unpainted_ = QRect();
-    sinceLastPush_.restart();
     if (!area.isEmpty()) {
         repaint(area);
     }

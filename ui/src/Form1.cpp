@@ -9,10 +9,8 @@ namespace ombrelis::ui {
 
 Form1::Form1(Form1Services services, QWidget* parent)
     : QWidget(parent), services_(services), c_(buildForm1Controls(*this)),
-      convertisseur_(services.port, services.delay), simulateur_(services.random),
-      chart_(*c_.ctlCourbe, services.clock, [this] { return binding_.axisText(); }),
-      binding_(*this),
-      run_(binding_,
+      convertisseur_(services.port, services.delay), simulateur_(services.random), binding_(*this),
+      run_(binding_, *c_.ctlCourbe,
            engine::RunServices{services.clock, services.pump, services.messages, services.files,
                                services.calendar, convertisseur_, simulateur_}) {
     connect(c_.btnGO, &QPushButton::clicked, this, &Form1::btnGO_Click);
@@ -23,10 +21,6 @@ Form1::Form1(Form1Services services, QWidget* parent)
 }
 
 Form1::~Form1() = default;
-
-void Form1::InitCourbe() {
-    chart_.InitCourbe();
-}
 
 void Form1::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);

@@ -113,7 +113,7 @@ void Form1::ctlVitesse_Click() {
 
 void Form1::resetChartFromHandler() {
     try {
-        InitCourbe();
+        run_.InitCourbe();
     } catch (const std::exception& failure) {
         services_.messages.reportError(
             kApplicationTitle,

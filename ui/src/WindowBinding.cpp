@@ -3,23 +3,22 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <algorithm>
-#include <ombrelis/ui/ChartWidget.h>
 #include <ombrelis/ui/Form1.h>
 #include <ombrelis/ui/PickList.h>
 #include <ombrelis/ui/WindowBinding.h>
 
 namespace ombrelis::ui {
 
-WindowBinding::WindowBinding(Form1& form) : form_(form) {
+WindowBinding::WindowBinding(Form1& form)
+    : form_(form), statusThrottle_([this] {
+          form_.controls().ctl->setText(QString::fromStdString(pendingStatus_));
+      }) {
     const Form1Controls& c = form_.controls();
     for (PickList* list : {c.ctlVitesse, c.ctlAxetemps}) {
         QObject::connect(list, &QComboBox::currentTextChanged, &form_, [this] { refreshTexts(); });
         QObject::connect(list, &QComboBox::editTextChanged, &form_, [this] { refreshTexts(); });
     }
     refreshTexts();
-    statusTimer_.setSingleShot(true);
-    QObject::connect(&statusTimer_, &QTimer::timeout, &form_, [this] { flushStatus(); });
 }
 
 void WindowBinding::refreshTexts() {
@@ -49,27 +48,11 @@ bool WindowBinding::stopEnabled() {
 
 void WindowBinding::setStatus(const std::string& text) {
     pendingStatus_ = text;
-    statusPending_ = true;
-    if (statusTimer_.isActive()) {
-        return;
-    }
-    // Never shown from here: the repaint would land in the pump at the top of the next cycle,
-    // before its deadline is set, and lengthen the interval. A short delay puts it inside
-    // the wait instead.
-    const qint64 since =
-        sinceStatusShown_.isValid() ? sinceStatusShown_.elapsed() : kStatusIntervalMs;
-    statusTimer_.start(
-        static_cast<int>(std::max<qint64>(kRepaintDelayMs, kStatusIntervalMs - since)));
+    statusThrottle_.changed();
 }
 
 void WindowBinding::flushStatus() {
-    statusTimer_.stop();
-    if (!statusPending_) {
-        return;
-    }
-    statusPending_ = false;
-    form_.controls().ctl->setText(QString::fromStdString(pendingStatus_));
-    sinceStatusShown_.restart();
+    statusThrottle_.pushNow();
 }
 
 void WindowBinding::backToIdle() {
@@ -78,18 +61,6 @@ void WindowBinding::backToIdle() {
 
 bool WindowBinding::windowClosing() {
     return form_.closingDuringRun();
-}
-
-void WindowBinding::chartReset() {
-    form_.InitCourbe();
-}
-
-std::int64_t WindowBinding::sweepStart() {
-    return form_.T0Courbe();
-}
-
-void WindowBinding::segmentTo(float x, float y) {
-    form_.chart().segmentTo(x, y);
 }
 
 } // namespace ombrelis::ui

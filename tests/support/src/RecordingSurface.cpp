@@ -18,66 +18,48 @@ std::string RecordingSurface::number(double value) {
     return std::string(buffer.data(), end);
 }
 
-namespace {
-
-std::string dashName(chart::DashStyle style) {
-    return style == chart::DashStyle::Dotted ? "dotted" : "solid";
-}
-
-} // namespace
-
 void RecordingSurface::clear() {
-    journal_.add("clear");
     lines_.clear();
+    ++clears_;
 }
 
 void RecordingSurface::setScale(double x1, double y1, double x2, double y2) {
     scale_ = number(x1) + ", " + number(y1) + ", " + number(x2) + ", " + number(y2);
-    journal_.add("setScale(" + scale_ + ")");
 }
 
 void RecordingSurface::line(float x1, float y1, float x2, float y2) {
-    journal_.add("line(" + number(x1) + ", " + number(y1) + ", " + number(x2) + ", " + number(y2) +
-                 ")");
     lines_.push_back({x1, y1, x2, y2, colour_, dash_});
     penX_ = x2;
     penY_ = y2;
 }
 
 void RecordingSurface::lineTo(float x2, float y2) {
-    journal_.add("lineTo(" + number(x2) + ", " + number(y2) + ")");
     lines_.push_back({penX_, penY_, x2, y2, colour_, dash_});
     penX_ = x2;
     penY_ = y2;
 }
 
 chart::Colour RecordingSurface::penColour() {
-    journal_.add("penColour");
     return colour_;
 }
 
 void RecordingSurface::setPenColour(chart::Colour colour) {
-    journal_.add("setPenColour(" + std::to_string(colour) + ")");
     colour_ = colour;
 }
 
 void RecordingSurface::setDashStyle(chart::DashStyle style) {
-    journal_.add("setDashStyle(" + dashName(style) + ")");
     dash_ = style;
 }
 
 void RecordingSurface::setPenX(float x) {
-    journal_.add("setPenX(" + number(x) + ")");
     penX_ = x;
 }
 
 float RecordingSurface::penY() {
-    journal_.add("penY");
     return penY_;
 }
 
 void RecordingSurface::setPenY(float y) {
-    journal_.add("setPenY(" + number(y) + ")");
     penY_ = y;
 }
 

@@ -5,6 +5,7 @@
 #include <QSaveFile>
 #include <algorithm>
 #include <cmath>
+#include <ombrelis/chart/Colours.h>
 #include <ombrelis/logtool/PlotImage.h>
 #include <ombrelis/logtool/PlotLayout.h>
 #include <ombrelis/logtool/PlotTrace.h>
@@ -15,9 +16,10 @@ namespace {
 
 const QColor kPaper(255, 255, 255);
 const QColor kInk(32, 32, 32);
-const QColor kChartBackground(64, 64, 64); // the live chart's colours
-const QColor kTrace(0, 192, 0);
-const QColor kGrid(255, 0, 0);
+// The live chart's colours.
+const auto kChartBackground = chart::toRgb<QColor>(chart::kBackground);
+const auto kTrace = chart::toRgb<QColor>(chart::kTraceColour);
+const auto kGrid = chart::toRgb<QColor>(chart::kGridColour);
 
 QFont fontOfSize(double pixels, bool bold = false) {
     QFont font;

@@ -1,18 +1,10 @@
 #pragma once
 
-#include <cstdint>
+#include <ombrelis/chart/Colours.h>
 
 namespace ombrelis::chart {
 
 enum class DashStyle { Solid = 0, Dotted = 2 };
-
-/// Colour as 0x00BBGGRR: red in the low byte.
-using Colour = std::uint32_t;
-
-constexpr Colour rgb(int red, int green, int blue) {
-    return static_cast<Colour>(red) | (static_cast<Colour>(green) << 8) |
-           (static_cast<Colour>(blue) << 16);
-}
 
 /// The drawing operations the strip chart needs, and no others. Positions are in the user
 /// scale last set; lines reaching outside the drawing area are clipped by the surface.

@@ -4,13 +4,9 @@
 #include <functional>
 #include <ombrelis/chart/DrawingSurface.h>
 #include <ombrelis/platform/Clock.h>
-#include <string>
 
 namespace ombrelis::chart {
 
-inline constexpr Colour kGridColour = rgb(255, 0, 0);
-inline constexpr Colour kTraceColour = rgb(0, 192, 0);
-inline constexpr Colour kBackground = rgb(64, 64, 64);
 inline constexpr double kScaleTop = 4096.0;
 
 /// Sweep-full rule: the sweep is full when tick - sweepStart > axisMs (strictly), the
@@ -20,23 +16,26 @@ bool sweepIsFull(std::int64_t tick, std::int64_t sweepStart, double axisMs);
 /// The strip chart: reference grid, sweep and one segment per sample, on any DrawingSurface.
 class StripChart {
 public:
-    using AxisTextSource = std::function<std::string()>;
+    /// The sweep's width in milliseconds: the time-axis number times 1000. May throw when the
+    /// axis cannot be read (a number too large).
+    using AxisWidth = std::function<double()>;
 
-    StripChart(DrawingSurface& surface, platform::Clock& clock, AxisTextSource axisText);
+    StripChart(DrawingSurface& surface, platform::Clock& clock);
 
-    /// Clears and rescales the chart to the current axis text, draws the grid and restarts the
-    /// sweep; the pen keeps its height. Throws engine::NumberTooLarge when the axis number is
-    /// too large, leaving T0Courbe unchanged.
-    void InitCourbe();
+    /// Clears the chart, rescales it to the axis width, draws the grid and restarts the sweep;
+    /// the pen keeps its height. The width is asked once, right after the clear: when that
+    /// throws, the chart stays cleared and T0Courbe keeps its value.
+    void InitCourbe(const AxisWidth& axisMs);
     /// Clock reading at the end of the last reset.
     std::int64_t T0Courbe() const noexcept { return t0Courbe_; }
-    /// One sample's line, from the pen to (x, y).
-    void segmentTo(float x, float y);
+    /// True when a sample whose tick is `tick` falls past the current sweep (sweepIsFull).
+    bool sweepIsFull(std::int64_t tick, double axisMs) const;
+    /// One sample's segment: a line from the pen to (tick - T0Courbe, value).
+    void plot(std::int64_t tick, float value);
 
 private:
     DrawingSurface& surface_;
     platform::Clock& clock_;
-    AxisTextSource axisText_;
     std::int64_t t0Courbe_ = 0;
 };
 

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <limits>
+#include <ombrelis/chart/DrawingSurface.h>
+#include <ombrelis/chart/StripChart.h>
 #include <ombrelis/engine/EventPump.h>
 #include <ombrelis/engine/LogFile.h>
 #include <ombrelis/engine/MessageBoxes.h>
@@ -19,24 +21,32 @@ namespace ombrelis::engine {
 /// The outside world of a sampling run.
 struct RunServices {
     platform::Clock& clock;
-    engine::EventPump& pump;
-    engine::MessageBoxes& messages;
+    EventPump& pump;
+    MessageBoxes& messages;
     platform::FileSystem& files;
     platform::Calendar& calendar;
     Convertisseur& convertisseur;
     Simulateur& simulateur;
 };
 
-/// Carries out sampling runs for one window. A run holds the calling thread from GO until it
-/// notices STOP; the window stays responsive through the pumps of each cycle, and a handler run
-/// inside such a pump may start a second run (MainLoop is re-entrant).
+/// Carries out sampling runs for one window, and holds the window's strip chart. A run holds
+/// the calling thread from GO until it notices STOP; the window stays responsive through the
+/// pumps of each cycle, and a handler run inside such a pump may start a second run (MainLoop
+/// is re-entrant).
 class SamplingRun {
 public:
-    SamplingRun(WindowOperations& window, RunServices services);
+    /// The chart is drawn on `chartSurface`, which the window provides.
+    SamplingRun(WindowOperations& window, chart::DrawingSurface& chartSurface,
+                RunServices services);
 
     /// One whole run. Never throws: a failure stops the run, closes the log file with every
     /// record written so far, puts the window back to idle and tells the user why.
     void MainLoop();
+
+    /// Chart reset to the time-axis field's width, for the run and for the window's handlers
+    /// alike: one chart, one sweep start. Throws NumberTooLarge for an axis number too large.
+    void InitCourbe();
+    const chart::StripChart& chart() const noexcept { return chart_; }
 
     /// Highest record number a run may write before it stops with an error. The default is
     /// the largest 32-bit count; tests lower it to reach the limit.
@@ -52,6 +62,7 @@ private:
 
     WindowOperations& window_;
     RunServices services_;
+    chart::StripChart chart_;
     std::int32_t recordLimit_ = std::numeric_limits<std::int32_t>::max();
     std::vector<platform::FileId> heldFiles_; // files open in this run and the runs around it
 };

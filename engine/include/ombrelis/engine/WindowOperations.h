@@ -1,12 +1,12 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 namespace ombrelis::engine {
 
-/// Everything a sampling run reads or writes of the window. The main window binds these to its
-/// controls and its strip chart; tests bind them to fakes.
+/// What a sampling run reads or writes of the window's controls; the chart is drawn on the
+/// surface the window hands the run (SamplingRun). The main window binds these to its controls;
+/// tests bind them to fakes.
 class WindowOperations {
 public:
     virtual ~WindowOperations() = default;
@@ -24,14 +24,6 @@ public:
     /// True once the user has closed the window: the run must end at once, after the pump
     /// in which it learns of it, without taking another sample.
     virtual bool windowClosing() = 0;
-
-    /// Clears and rescales the chart and restarts its sweep. May throw (an axis number too
-    /// large); the run then stops cleanly.
-    virtual void chartReset() = 0;
-    /// Clock reading at the end of the last chart reset.
-    virtual std::int64_t sweepStart() = 0;
-    /// Line from the pen to (x, y) in chart coordinates; the pen stays at (x, y).
-    virtual void segmentTo(float x, float y) = 0;
 };
 
 } // namespace ombrelis::engine

@@ -1,13 +1,12 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QImage>
 #include <QPen>
 #include <QRect>
-#include <QTimer>
 #include <QWidget>
 #include <ombrelis/chart/DrawingSurface.h>
 #include <ombrelis/ui/PixelMapping.h>
+#include <ombrelis/ui/RepaintThrottle.h>
 #include <ombrelis/ui/TraceRaster.h>
 
 namespace ombrelis::ui {
@@ -16,9 +15,9 @@ namespace ombrelis::ui {
 ///
 /// Everything is drawn at once into a backing image, which survives the widget being covered
 /// and uncovered. Drawing never repaints by itself: the changed area is gathered and pushed to
-/// the screen at most about sixty times a second, so that a run at period 0 is not paced by
-/// repaints. A resize gives a backing image of the new size; what was drawn is kept at the
-/// top left, and the window resets the chart right after anyway.
+/// the screen by a RepaintThrottle, so that a run at period 0 is not paced by repaints. A resize
+/// gives a backing image of the new size; what was drawn is kept at the top left, and the window
+/// resets the chart right after anyway.
 ///
 /// Starts with the pixel scale (x right, y down), the pen at (0, 0), the pen in the trace
 /// colour and solid, the background dark grey.
@@ -48,11 +47,6 @@ public:
     /// pixels.
     const QImage& image() const;
 
-    /// Shortest time between two pushes to the screen.
-    static constexpr int kPushIntervalMs = 16;
-    /// Shortest delay between drawing and its push.
-    static constexpr int kMinPushDelayMs = 2;
-
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -81,8 +75,7 @@ private:
     QRect dirty_;
     /// Pushed, perhaps not yet painted.
     QRect unpainted_;
-    QTimer pushTimer_;
-    QElapsedTimer sinceLastPush_;
+    RepaintThrottle throttle_{[this] { push(); }};
 };
 
 } // namespace ombrelis::ui

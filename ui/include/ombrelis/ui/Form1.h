@@ -2,7 +2,6 @@
 
 #include <QWidget>
 #include <cstdint>
-#include <ombrelis/chart/StripChart.h>
 #include <ombrelis/engine/EventPump.h>
 #include <ombrelis/engine/MessageBoxes.h>
 #include <ombrelis/engine/SamplingRun.h>
@@ -33,8 +32,8 @@ struct Form1Services {
     SaveDialog& saveDialog;
 };
 
-/// The program's one window: its controls, its seven handlers, its strip chart on ctlCourbe
-/// and the sampling run that GO starts inside its click.
+/// The program's one window: its controls, its seven handlers, and the sampling run that GO
+/// starts inside its click, which holds the strip chart on ctlCourbe.
 class Form1 : public QWidget {
     Q_OBJECT
 
@@ -54,13 +53,10 @@ public:
     void ctlAxetemps_Click();
     void ctlVitesse_Click();
 
-    /// Chart reset. Throws engine::NumberTooLarge for an axis number too large.
-    void InitCourbe();
     /// Clock reading at the end of the last chart reset.
-    std::int64_t T0Courbe() const noexcept { return chart_.T0Courbe(); }
+    std::int64_t T0Courbe() const noexcept { return run_.chart().T0Courbe(); }
 
     const Form1Controls& controls() const noexcept { return c_; }
-    chart::StripChart& chart() noexcept { return chart_; }
     /// True once the user closed the window during a run.
     bool closingDuringRun() const noexcept { return closing_; }
 
@@ -70,14 +66,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    /// InitCourbe for a handler: a failure is told to the user, and the window goes on.
+    /// The chart reset for a handler: a failure is told to the user, and the window goes on.
     void resetChartFromHandler();
 
     Form1Services services_;
     Form1Controls c_;
     engine::Convertisseur convertisseur_;
     engine::Simulateur simulateur_;
-    chart::StripChart chart_;
     WindowBinding binding_;
     engine::SamplingRun run_;
     int runsInProgress_ = 0; // btnGO_Click frames on the stack: runs nest

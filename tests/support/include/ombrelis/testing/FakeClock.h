@@ -1,20 +1,15 @@
 #pragma once
 
 #include <ombrelis/platform/Clock.h>
-#include <ombrelis/testing/Journal.h>
 
 namespace ombrelis::testing {
 
 /// A clock that only moves when told. Each read can also advance it by `stepPerRead`.
 class FakeClock final : public platform::Clock {
 public:
-    explicit FakeClock(std::int64_t start = 1000, Journal* journal = nullptr)
-        : now_(start), journal_(journal) {}
+    explicit FakeClock(std::int64_t start = 1000) : now_(start) {}
     std::int64_t nowMs() override {
         ++reads_;
-        if (journal_) {
-            journal_->add("tick");
-        }
         const std::int64_t value = now_;
         now_ += stepPerRead;
         return value;
@@ -35,7 +30,6 @@ public:
 
 private:
     std::int64_t now_;
-    Journal* journal_;
     int reads_ = 0;
 };
 

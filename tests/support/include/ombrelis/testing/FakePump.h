@@ -4,23 +4,18 @@
 #include <map>
 #include <ombrelis/engine/EventPump.h>
 #include <ombrelis/testing/FakeClock.h>
-#include <ombrelis/testing/Journal.h>
 
 namespace ombrelis::testing {
 
-/// Records every pump. A "handler" can be scheduled to run inside the n-th pump (1-based,
+/// Counts the pumps. A "handler" can be scheduled to run inside the n-th pump (1-based,
 /// counting both kinds), as a click would during a run. A wait then moves the clock to its
 /// deadline, as the real pump's sleep would.
 class FakePump final : public engine::EventPump {
 public:
-    explicit FakePump(FakeClock& clock, Journal* journal = nullptr)
-        : clock_(clock), journal_(journal) {}
+    explicit FakePump(FakeClock& clock) : clock_(clock) {}
 
     void pumpPending() override {
         ++pumps_;
-        if (journal_) {
-            journal_->add("pump");
-        }
         runHandler();
     }
 
@@ -28,9 +23,6 @@ public:
         ++pumps_;
         ++waits_;
         lastDeadline_ = deadlineMs;
-        if (journal_) {
-            journal_->add("wait " + std::to_string(deadlineMs));
-        }
         runHandler();
         if (clock_.peek() < deadlineMs) {
             clock_.set(deadlineMs);
@@ -59,7 +51,6 @@ private:
     }
 
     FakeClock& clock_;
-    Journal* journal_;
     std::map<int, std::function<void()>> handlers_;
     int pumps_ = 0;
     int waits_ = 0;

@@ -4,7 +4,6 @@
 #include <ombrelis/engine/MessageBoxes.h>
 #include <ombrelis/platform/Calendar.h>
 #include <ombrelis/platform/RandomSource.h>
-#include <ombrelis/testing/Journal.h>
 #include <string>
 #include <vector>
 
@@ -19,7 +18,6 @@ struct ShownBox {
 /// Message boxes that never block: questions take the queued answers (Yes when none is queued).
 class FakeMessageBoxes final : public engine::MessageBoxes {
 public:
-    explicit FakeMessageBoxes(Journal* journal = nullptr) : journal_(journal) {}
     bool askYesNo(const std::string& title, const std::string& text) override {
         record("question", title, text);
         if (answers.empty()) {
@@ -42,11 +40,7 @@ public:
 private:
     void record(const std::string& kind, const std::string& title, const std::string& text) {
         shown.push_back({kind, title, text});
-        if (journal_) {
-            journal_->add("box " + kind);
-        }
     }
-    Journal* journal_;
 };
 
 class FakeCalendar final : public platform::Calendar {

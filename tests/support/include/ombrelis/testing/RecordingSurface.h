@@ -1,8 +1,6 @@
 #pragma once
 
 #include <ombrelis/chart/DrawingSurface.h>
-#include <ombrelis/chart/StripChart.h>
-#include <ombrelis/testing/Journal.h>
 #include <string>
 #include <vector>
 
@@ -16,13 +14,11 @@ struct DrawnLine {
     bool operator==(const DrawnLine&) const = default;
 };
 
-/// A drawing surface that draws nothing: it keeps the state a real surface keeps (scale, pen
-/// position, colour and dash, all as the real one starts them) and writes every operation, in
-/// call order, to a journal as text such as "line(0, 2048, 120000, 2048)".
+/// A drawing surface that keeps, instead of pixels, the lines drawn since the last clear and
+/// the state a real surface keeps (scale, pen position, colour and dash, all as the real one
+/// starts them).
 class RecordingSurface final : public chart::DrawingSurface {
 public:
-    explicit RecordingSurface(Journal& journal) : journal_(journal) {}
-
     void clear() override;
     void setScale(double x1, double y1, double x2, double y2) override;
     void line(float x1, float y1, float x2, float y2) override;
@@ -34,7 +30,6 @@ public:
     float penY() override;
     void setPenY(float y) override;
 
-    /// State, read without a journal entry.
     float currentPenX() const { return penX_; }
     float currentPenY() const { return penY_; }
     chart::Colour currentColour() const { return colour_; }
@@ -43,18 +38,19 @@ public:
     const std::string& currentScale() const { return scale_; }
     /// Lines drawn since the last clear.
     const std::vector<DrawnLine>& lines() const { return lines_; }
+    int clears() const { return clears_; }
 
     /// Shortest text that reads back as the same number: 120000, 2048, 0.5, inf, nan.
     static std::string number(double value);
 
 private:
-    Journal& journal_;
     std::string scale_ = "none";
     float penX_ = 0.0F;
     float penY_ = 0.0F;
     chart::Colour colour_ = chart::kTraceColour;
     chart::DashStyle dash_ = chart::DashStyle::Solid;
     std::vector<DrawnLine> lines_;
+    int clears_ = 0;
 };
 
 } // namespace ombrelis::testing

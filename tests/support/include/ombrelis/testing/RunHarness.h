@@ -9,20 +9,21 @@
 #include <ombrelis/testing/FakePump.h>
 #include <ombrelis/testing/FakeServices.h>
 #include <ombrelis/testing/FakeWindow.h>
-#include <ombrelis/testing/Journal.h>
 #include <ombrelis/testing/LogContents.h>
 #include <ombrelis/testing/Max187Model.h>
+#include <ombrelis/testing/RecordingSurface.h>
 #include <ombrelis/testing/TempDir.h>
 #include <string>
 #include <vector>
 
 namespace ombrelis::testing {
 
-/// A sampling run wired to fakes, a converter model and a real temporary folder.
+/// A sampling run wired to fakes, a converter model, a chart surface that keeps its lines and a
+/// real temporary folder.
 struct RunHarness {
     explicit RunHarness(platform::FileSystem* fileSystem = nullptr)
         : files(fileSystem ? *fileSystem : posixFiles),
-          run(window,
+          run(window, surface,
               engine::RunServices{clock, pump, boxes, files, calendar, converter, simulator}) {
         window.name = dir.file("mesures.dat");
     }
@@ -40,18 +41,18 @@ struct RunHarness {
         };
     }
 
-    Journal journal;
     TempDir dir;
-    FakeClock clock{1000, &journal};
-    FakePump pump{clock, &journal};
-    FakeMessageBoxes boxes{&journal};
+    FakeClock clock{1000};
+    FakePump pump{clock};
+    FakeMessageBoxes boxes;
     FakeCalendar calendar;
     FakeMicroDelay delay;
     Max187Model port{&delay};
     ScriptedRandom random;
     engine::Convertisseur converter{port, delay};
     engine::Simulateur simulator{random};
-    FakeWindow window{clock, &journal};
+    FakeWindow window;
+    RecordingSurface surface;
     platform::PosixFileSystem posixFiles;
     platform::FileSystem& files;
     engine::SamplingRun run;

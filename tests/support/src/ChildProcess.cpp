@@ -1,10 +1,9 @@
-#include "ChildProcess.h"
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <grp.h>
+#include <ombrelis/testing/ChildProcess.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
