@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <exception>
+#include <ombrelis/engine/AppInfo.h>
 #include <ombrelis/platform/Calendar.h>
 #include <ombrelis/platform/Clock.h>
 #include <ombrelis/platform/MicroDelay.h>
@@ -9,10 +11,18 @@
 #include <ombrelis/ui/QtEventPump.h>
 #include <ombrelis/ui/QtMessageBoxes.h>
 #include <ombrelis/ui/SaveDialog.h>
+#include <ombrelis/ui/ShippedResources.h>
 
 int main(int argc, char** argv) {
     using namespace ombrelis;
     QApplication application(argc, argv);
+    ui::QtMessageBoxes messages;
+    try {
+        ui::installShippedFacesAndFrench(application);
+    } catch (const std::exception& failure) {
+        // The window still works, in the machine's faces; the user learns why it looks off.
+        messages.reportError(kApplicationTitle, failure.what());
+    }
 
     platform::SteadyClock clock;
     platform::LocalCalendar calendar;
@@ -22,7 +32,6 @@ int main(int argc, char** argv) {
     platform::LazyPort port(platform::openDefaultPort);
     platform::BusyWaitDelay delay;
     ui::QtEventPump pump(clock);
-    ui::QtMessageBoxes messages;
     ui::QtSaveDialog saveDialog;
 
     ui::Form1 window({clock, pump, calendar, random, files, port, delay, messages, saveDialog});

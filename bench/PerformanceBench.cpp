@@ -16,6 +16,7 @@
 #include <ombrelis/engine/ValueSources.h>
 #include <ombrelis/testing/LogContents.h>
 #include <ombrelis/testing/Max187Model.h>
+#include <ombrelis/ui/ShippedResources.h>
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -207,6 +208,7 @@ double monotonicNow() {
 /// Child side of the start-up benchmark: a full program start up to the window's first paint.
 int startupChild(int argc, char** argv) {
     QApplication application(argc, argv);
+    ui::installShippedFacesAndFrench(application);
     struct FirstPaint : QObject {
         bool eventFilter(QObject*, QEvent* event) override {
             if (event->type() == QEvent::Paint && !seen) {
@@ -296,6 +298,7 @@ int main(int argc, char** argv) {
         return startupChild(argc, argv);
     }
     QApplication application(argc, argv);
+    ui::installShippedFacesAndFrench(application); // as the program draws
     if (which == "throughput") {
         return throughput();
     }

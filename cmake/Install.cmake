@@ -7,6 +7,9 @@ if(TARGET ombrelis)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/ombrelis.svg
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+  # The faces built into the program come with their licence.
+  install(FILES ${OMBRELIS_FACES_LICENCE} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/ombrelis
+          RENAME copyright.liberation-fonts)
 endif()
 if(TARGET ombrelis-log)
   install(TARGETS ombrelis-log RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

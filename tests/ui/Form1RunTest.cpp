@@ -1,5 +1,6 @@
 #include "WindowFixture.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -7,6 +8,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+#include <array>
+#include <cstdint>
 #include <ombrelis/engine/ValueSources.h>
 #include <ombrelis/ui/ChartWidget.h>
 #include <ombrelis/ui/PickList.h>
@@ -163,6 +166,25 @@ TEST_F(RunTest, ClosingTheWindowOnQtsEventLoopEndsTheRunAndTheProgram) {
     EXPECT_TRUE(control<QLabel>("ctl").text().startsWith(
         QStringLiteral("Mesure : %1 ").arg(records.size())))
         << "every sample taken is in the file";
+}
+
+TEST_F(RunTest, DestroyedWindowEndsTheRunAndTheProgram) {
+    startWindow();
+    prepare("1000");
+    pump.at(5, [&] { // top of cycle 3: X11's DestroyNotify (17), the window's id at byte 8
+        std::array<std::uint32_t, 8> event{17, 0, std::uint32_t(form->internalWinId())};
+        qintptr result = 0;
+        QAbstractEventDispatcher::instance()->filterNativeEvent("xcb_generic_event_t", event.data(),
+                                                                &result);
+    });
+    pump.at(20, [&] { // the run went on
+        stop().click();
+        QCoreApplication::exit(98);
+    });
+    QTimer::singleShot(0, form.get(), [&] { go().click(); });
+    QTimer::singleShot(60000, [] { QCoreApplication::exit(99); }); // the program did not end
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_EQ(readLog(log).size(), 2U) << "whole records, none after the window was gone";
 }
 
 TEST_F(RunTest, ClosingDuringANestedRunWaitsForTheOutermostOne) {

@@ -1,8 +1,10 @@
 #include <QApplication>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -64,6 +66,8 @@ TEST_F(SaveDialogTest, ShowsItsEntryAndListsEveryFile) {
     const auto chosen = ask([&](QFileDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), "Entegistrer sous ...");
         EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
+        EXPECT_EQ(dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->text(),
+                  "&Enregistrer");
         auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
         ASSERT_NE(types, nullptr);
         EXPECT_EQ(types->count(), 1);

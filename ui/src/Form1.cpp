@@ -24,6 +24,7 @@ Form1::~Form1() = default;
 
 void Form1::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    fitStatusLineToWindow(c_, width());
     Form_Resize();
 }
 
@@ -50,6 +51,14 @@ void Form1::closeEvent(QCloseEvent* event) {
     c_.btnSTOP->setEnabled(false);
     c_.btnGO->setEnabled(false);
     event->ignore();
+}
+
+void Form1::windowDestroyed() {
+    // Nothing is left on screen to close, so the program ends: at once when idle, after the
+    // run has closed its file otherwise, as a close during a run does.
+    if (close()) {
+        QCoreApplication::quit();
+    }
 }
 
 } // namespace ombrelis::ui

@@ -1,34 +1,28 @@
 #include <QCheckBox>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
+#include <cmath>
 #include <ombrelis/ui/ChartWidget.h>
 #include <ombrelis/ui/Form1Controls.h>
 #include <ombrelis/ui/LineItem.h>
 #include <ombrelis/ui/PickList.h>
+#include <ombrelis/ui/ShippedResources.h>
 #include <ombrelis/ui/Twips.h>
 
 namespace ombrelis::ui {
 
 namespace {
 
-/// The designed face is asked for first; where it is missing, a face with the same metrics
-/// takes its place, and Qt falls back to one of the same kind after those. Size and weight
-/// stay as designed.
-QFont designFont(QStringList families, double points, bool bold, QFont::StyleHint kind) {
-    QFont font;
-    font.setFamilies(families);
-    font.setStyleHint(kind);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
+constexpr int kStatusLeft = 2280;
+constexpr int kStatusWidth = 5535;
 
-QFont sansSerif(bool bold) {
-    return designFont(
-        {"MS Sans Serif", "Microsoft Sans Serif", "Arial", "Liberation Sans", "Nimbus Sans"}, 8.25,
-        bold, QFont::SansSerif);
+/// Whole pixels from a one-line text's origin to the end of its last character's advance.
+int textWidth(const QFont& font, const QString& text) {
+    return static_cast<int>(std::ceil(QFontMetricsF(font).horizontalAdvance(text)));
 }
 
 void setTextColour(QWidget& widget, const QColor& colour) {
@@ -54,8 +48,9 @@ QLabel* label(QWidget& in, const char* name, const char* caption, int left, int 
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // An opaque label, in the window's colour, hides the part of a line that passes under it.
     l->setAutoFillBackground(backing == Backing::Opaque);
-    // A stand-in face may be wider than the designed one: the caption is shown whole.
-    if (const int needed = l->sizeHint().width(); needed > l->width()) {
+    // The built-in face is wider than the designed one for some captions: they are shown
+    // whole, the label growing to the right as far as its characters' advances reach.
+    if (const int needed = textWidth(l->font(), l->text()); needed > l->width()) {
         l->resize(needed, l->height());
     }
     return l;
@@ -67,7 +62,7 @@ Form1Controls buildForm1Controls(QWidget& window) {
     window.setWindowTitle(QStringLiteral("Ombrelis V1.1"));
     // The design's dialog font: every control without a font of its own uses it, and the
     // designed sizes are made for it.
-    window.setFont(sansSerif(false));
+    window.setFont(dialogFont());
     window.resize(twipsToPixels(7905), twipsToPixels(7080));
 
     const QColor darkBlue(0, 0, 192);
@@ -81,7 +76,8 @@ Form1Controls buildForm1Controls(QWidget& window) {
     c.Line1 = new LineItem(&window, 240, 2400, 10680, 2400, QColor(0, 0, 255));
     c.Line1->setObjectName(QStringLiteral("Line1"));
 
-    c.ctl = label(window, "ctl", "", 2280, 2040, 5535, 255);
+    c.ctl = label(window, "ctl", "", kStatusLeft, 2040, kStatusWidth, 255);
+    fitStatusLineToWindow(c, window.width());
     setTextColour(*c.ctl, red);
     c.Label7 = label(window, "Label7", "0V", 0, 6720, 255, 255, Backing::Opaque);
     setTextColour(*c.Label7, red);
@@ -90,8 +86,11 @@ Form1Controls buildForm1Controls(QWidget& window) {
     c.Label5 = label(window, "Label5", "Axe temps (sec)", 360, 2160, 1215, 255, Backing::Opaque);
     setTextColour(*c.Label5, darkBlue);
     c.Label1 = label(window, "Label1", "PROGRAMME D 'OMBRELIS DE DONNEES", 240, 120, 6315, 330);
-    c.Label1->setFont(designFont({"Times New Roman", "Liberation Serif", "Nimbus Roman"}, 14.25,
-                                 true, QFont::Serif));
+    QFont title;
+    title.setFamilies({QString::fromLatin1(kSerifFamily)});
+    title.setPointSizeF(14.25);
+    title.setBold(true);
+    c.Label1->setFont(title);
     c.Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     c.Label1->adjustSize();
 
@@ -105,7 +104,9 @@ Form1Controls buildForm1Controls(QWidget& window) {
     c.ctlAxetemps->setEditText(QStringLiteral("Combo1"));
     setTextColour(*c.ctlAxetemps, darkBlue);
 
-    c.ctlCourbe = place(new ChartWidget(&window), "ctlCourbe", 240, 2520, 14415, 4455);
+    // One pixel right of its designed Left of 240: "4 V" beside it is one pixel wider than the
+    // 16 pixels left free in the built-in face, and would lose the end of its V under it.
+    c.ctlCourbe = place(new ChartWidget(&window), "ctlCourbe", 255, 2520, 14415, 4455);
     c.ctlCourbe->setFocusPolicy(Qt::StrongFocus);
 
     c.Frame1 = place(new QGroupBox(&window), "Frame1", 240, 960, 7575, 975);
@@ -114,13 +115,13 @@ Form1Controls buildForm1Controls(QWidget& window) {
     c.Label3 = label(frame, "Label3", "Vitesse (ms)", 1440, 240, 975, 255);
     c.Label4 = label(frame, "Label4", "Fichier", 2640, 240, 975, 255);
     c.ctlDat = place(new QLineEdit(QStringLiteral("Text1"), &frame), "ctlDat", 120, 480, 1095, 285);
-    c.ctlDat->setFont(sansSerif(true));
+    c.ctlDat->setFont(dialogFont(true));
     c.ctlVitesse = place(new PickList(&frame), "ctlVitesse", 1440, 480, 1095, 315);
-    c.ctlVitesse->setFont(sansSerif(true));
+    c.ctlVitesse->setFont(dialogFont(true));
     c.ctlNomdefichier = place(new QLineEdit(&frame), "ctlNomdefichier", 2640, 480, 2535, 285);
     c.Command1 =
         place(new QPushButton(QStringLiteral("..."), &frame), "Command1", 5160, 480, 375, 255);
-    c.Command1->setFont(sansSerif(true));
+    c.Command1->setFont(dialogFont(true));
     c.btnGO = place(new QPushButton(QStringLiteral("GO !"), &frame), "btnGO", 5640, 360, 855, 375);
     c.btnSTOP =
         place(new QPushButton(QStringLiteral("STOP"), &frame), "btnSTOP", 6600, 360, 855, 375);
@@ -136,6 +137,12 @@ Form1Controls buildForm1Controls(QWidget& window) {
     }
     c.btnGO->setFocus();
     return c;
+}
+
+void fitStatusLineToWindow(const Form1Controls& controls, int clientWidth) {
+    const int left = twipsToPixels(kStatusLeft);
+    controls.ctl->resize(std::max(twipsToPixels(kStatusWidth), clientWidth - left),
+                         controls.ctl->height());
 }
 
 } // namespace ombrelis::ui

@@ -1,5 +1,7 @@
+#include <QAbstractItemView>
 #include <QLineEdit>
 #include <QProxyStyle>
+#include <QScrollBar>
 #include <QStyleOptionComplex>
 #include <ombrelis/ui/PickList.h>
 
@@ -52,6 +54,16 @@ PickList::PickList(QWidget* parent) : QComboBox(parent) {
             emit clicked();
         }
     });
+}
+
+void PickList::showPopup() {
+    QAbstractItemView& list = *view();
+    int needed = list.sizeHintForColumn(0) + 2 * list.frameWidth();
+    if (count() > maxVisibleItems()) {
+        needed += list.verticalScrollBar()->sizeHint().width();
+    }
+    list.setMinimumWidth(needed);
+    QComboBox::showPopup();
 }
 
 void PickList::setListIndex(int index) {

@@ -15,6 +15,7 @@
 #include <ombrelis/ui/Form1Controls.h>
 #include <ombrelis/ui/SaveDialog.h>
 #include <ombrelis/ui/WindowBinding.h>
+#include <ombrelis/ui/WindowDestroyedFilter.h>
 #include <string>
 
 namespace ombrelis::ui {
@@ -68,6 +69,8 @@ protected:
 private:
     /// The chart reset for a handler: a failure is told to the user, and the window goes on.
     void resetChartFromHandler();
+    /// The window system destroyed the window without a close request: it ends as a close.
+    void windowDestroyed();
 
     Form1Services services_;
     Form1Controls c_;
@@ -77,6 +80,7 @@ private:
     engine::SamplingRun run_;
     int runsInProgress_ = 0; // btnGO_Click frames on the stack: runs nest
     bool closing_ = false;
+    WindowDestroyedFilter destroyedFilter_{*this, [this] { windowDestroyed(); }};
 };
 
 } // namespace ombrelis::ui

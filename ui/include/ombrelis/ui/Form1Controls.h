@@ -42,4 +42,9 @@ struct Form1Controls {
 /// order.
 Form1Controls buildForm1Controls(QWidget& window);
 
+/// Makes the status line reach the right edge of a client area `clientWidth` pixels wide,
+/// never narrower than designed: a line with long figures shows whole once the window is wide
+/// enough.
+void fitStatusLineToWindow(const Form1Controls& controls, int clientWidth);
+
 } // namespace ombrelis::ui

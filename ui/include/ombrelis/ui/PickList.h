@@ -17,6 +17,9 @@ public:
     /// Selects entry `index` from code; it raises clicked() as a pick by the user does.
     void setListIndex(int index);
 
+    /// The drop-down opens at least as wide as its widest entry needs, however narrow the box.
+    void showPopup() override;
+
 signals:
     void clicked();
 
