@@ -61,7 +61,7 @@ TEST_F(HandlersTest, DateFieldIsDayMonthYearInTwoDigitsEach) {
 TEST_F(HandlersTest, FirstShowingSizesTheChartToTheWindow) {
     startWindow();
     auto& chart = control<ui::ChartWidget>("ctlCourbe");
-    EXPECT_EQ(chart.width() * 15, form->frameGeometry().width() * 15 - 300);
+    EXPECT_EQ(chart.width() * 15, form->frameGeometry().width() * 15 - 315);
     EXPECT_EQ(chart.geometry().topLeft(), QPoint(255 / 15, 2520 / 15));
     EXPECT_EQ(chart.height(), 4455 / 15);
     auto& line = control<ui::LineItem>("Line1");
@@ -92,7 +92,7 @@ TEST_F(HandlersTest, EveryResizeWidensTheChartAndResetsIt) {
         step.act();
         QCoreApplication::processEvents();
         EXPECT_EQ(form->T0Courbe(), clock.peek()) << "chart reset";
-        EXPECT_EQ(chart.width() * 15, form->frameGeometry().width() * 15 - 300);
+        EXPECT_EQ(chart.width() * 15, form->frameGeometry().width() * 15 - 315);
         EXPECT_EQ(line.x2(), chart.width() * 15);
     }
 }

@@ -15,25 +15,6 @@
 namespace ombrelis::testing {
 namespace {
 
-QString shownText(QWidget& w) {
-    if (auto* l = qobject_cast<QLabel*>(&w)) {
-        return l->text();
-    }
-    if (auto* b = qobject_cast<QAbstractButton*>(&w)) {
-        return b->text();
-    }
-    if (auto* e = qobject_cast<QLineEdit*>(&w)) {
-        return e->text();
-    }
-    if (auto* c = qobject_cast<QComboBox*>(&w)) {
-        return c->currentText();
-    }
-    if (auto* g = qobject_cast<QGroupBox*>(&w)) {
-        return g->title();
-    }
-    return {};
-}
-
 using LayoutTest = WindowTest;
 
 TEST_F(LayoutTest, WindowAtCreation) {
