@@ -2,7 +2,7 @@
 #include <ombrelis/platform/PortIo.h>
 
 #ifdef _WIN32
-#include "InpOutPort.h"
+#include <ombrelis/platform/InpOutPort.h>
 #else
 #include <ombrelis/platform/DirectIoPort.h>
 #include <ombrelis/platform/PpdevPort.h>

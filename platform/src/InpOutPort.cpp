@@ -1,47 +1,13 @@
-#ifdef _WIN32
+#include "WindowsApi.h"
 
-#include "InpOutPort.h"
-
+#include <ombrelis/platform/InpOutPort.h>
 #include <ombrelis/platform/ParallelPort.h>
-#include <string>
-
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include <ombrelis/platform/SystemError.h>
+#include <ombrelis/platform/WindowsText.h>
 
 namespace ombrelis::platform {
 
 namespace {
-
-/// The system's own text for a Windows error code, in UTF-8, without the trailing line break.
-std::string systemReason(DWORD code) {
-    wchar_t* buffer = nullptr;
-    const DWORD length = ::FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::string text;
-    if (length > 0 && buffer != nullptr) {
-        const int size = ::WideCharToMultiByte(CP_UTF8, 0, buffer, static_cast<int>(length),
-                                               nullptr, 0, nullptr, nullptr);
-        if (size > 0) {
-            text.resize(static_cast<std::size_t>(size));
-            ::WideCharToMultiByte(CP_UTF8, 0, buffer, static_cast<int>(length), text.data(), size,
-                                  nullptr, nullptr);
-        }
-    }
-    if (buffer != nullptr) {
-        ::LocalFree(buffer);
-    }
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' ||
-                             text.back() == '.')) {
-        text.pop_back();
-    }
-    if (text.empty()) {
-        text = "erreur système n° " + std::to_string(code);
-    }
-    return text;
-}
 
 // GetProcAddress returns a generic function pointer; going through void(*)() keeps the
 // compiler from warning about the cast to the entry's real type.
@@ -50,31 +16,55 @@ template <typename Function> Function entryOf(HMODULE library, const char* name)
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
 }
 
+std::string joined(const std::vector<std::string>& names) {
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        text += (i == 0 ? "" : i + 1 == names.size() ? " ou " : ", ") + names[i];
+    }
+    return text;
+}
+
 } // namespace
 
-InpOutPort::InpOutPort() {
-    // The 64-bit library first: a 32-bit program simply fails to load it and goes on.
-    const wchar_t* const names[] = {L"inpoutx64.dll", L"inpout32.dll"};
+InpOutPort::InpOutPort(const std::vector<std::string>& libraries) {
     HMODULE library = nullptr;
-    for (const wchar_t* name : names) {
-        library = ::LoadLibraryW(name);
+    std::string loaded;
+    // A library that is there but cannot be loaded (the wrong processor, a failed start)
+    // says more than the absence of the next name.
+    DWORD reason = ERROR_MOD_NOT_FOUND;
+    for (const std::string& name : libraries) {
+        library = ::LoadLibraryW(toUtf16(name, "Impossible de charger " + name).c_str());
         if (library != nullptr) {
+            loaded = name;
             break;
+        }
+        if (const DWORD error = ::GetLastError(); error != ERROR_MOD_NOT_FOUND) {
+            reason = error;
         }
     }
     if (library == nullptr) {
-        throw PortError("Impossible de charger la bibliothèque d'accès aux ports inpoutx64.dll "
-                        "ou inpout32.dll : " +
-                        systemReason(::GetLastError()) + ". Installez InpOut à côté du programme.");
+        throw PortError("Impossible de charger la bibliothèque d'accès aux ports " +
+                        joined(libraries) + " : " + frenchReason(static_cast<int>(reason)) +
+                        ". Installez InpOut à côté du programme.");
     }
     inp32_ = entryOf<Inp32Function>(library, "Inp32");
     out32_ = entryOf<Out32Function>(library, "Out32");
     if (inp32_ == nullptr || out32_ == nullptr) {
-        const DWORD code = ::GetLastError();
+        const DWORD error = ::GetLastError();
         ::FreeLibrary(library);
         throw PortError(std::string("Impossible de trouver le point d'entrée ") +
-                        (inp32_ == nullptr ? "Inp32" : "Out32") +
-                        " dans la bibliothèque d'accès aux ports : " + systemReason(code) + ".");
+                        (inp32_ == nullptr ? "Inp32" : "Out32") + " dans la bibliothèque " +
+                        loaded + " : " + frenchReason(static_cast<int>(error)) + ".");
+    }
+    // Without its driver, InpOut reads every port as 0 and drops every write: the converter
+    // would seem to read 0 V for ever. Versions that can tell say so.
+    using DriverCheck = BOOL(__stdcall*)();
+    if (const auto driverOpen = entryOf<DriverCheck>(library, "IsInpOutDriverOpen");
+        driverOpen != nullptr && !driverOpen()) {
+        ::FreeLibrary(library);
+        throw PortError("Le pilote de la bibliothèque " + loaded +
+                        " n'est pas en service : lancez le programme une fois en tant "
+                        "qu'administrateur pour qu'InpOut l'installe.");
     }
     library_ = library;
 }
@@ -96,5 +86,3 @@ std::uint8_t InpOutPort::in(std::uint16_t port) {
 }
 
 } // namespace ombrelis::platform
-
-#endif // _WIN32

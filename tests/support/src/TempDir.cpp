@@ -2,6 +2,7 @@
 #include <fstream>
 #include <iterator>
 #include <ombrelis/testing/TempDir.h>
+#include <random>
 #include <stdexcept>
 
 namespace ombrelis::testing {
@@ -9,11 +10,27 @@ namespace ombrelis::testing {
 namespace fs = std::filesystem;
 
 TempDir::TempDir() {
+#ifdef _WIN32
+    // No mkdtemp: create_directory fails on a name already taken, so a fresh random name is
+    // tried until one is free.
+    std::random_device seed;
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+        const fs::path candidate =
+            fs::temp_directory_path() / ("ombrelis-test-" + std::to_string(seed()));
+        if (fs::create_directory(candidate)) {
+            path_ = candidate;
+        }
+    }
+    if (path_.empty()) {
+        throw std::runtime_error("no free temporary folder name");
+    }
+#else
     std::string pattern = (fs::temp_directory_path() / "ombrelis-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("mkdtemp failed for " + pattern);
     }
     path_ = pattern;
+#endif
 }
 
 TempDir::~TempDir() {

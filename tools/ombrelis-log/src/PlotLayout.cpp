@@ -20,7 +20,11 @@ std::string tickLabel(double value, double step) {
 }
 
 std::string baseName(std::string_view path) {
+#ifdef _WIN32
+    const std::size_t slash = path.find_last_of("/\\:"); // C:\m\run.dat, C:run.dat
+#else
     const std::size_t slash = path.find_last_of('/');
+#endif
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 

@@ -4,7 +4,7 @@
 #include <ombrelis/engine/MesureRec.h>
 #include <ombrelis/engine/SamplingRun.h>
 #include <ombrelis/engine/ValueSources.h>
-#include <ombrelis/platform/PosixFileSystem.h>
+#include <ombrelis/platform/NativeFileSystem.h>
 #include <ombrelis/testing/FakeClock.h>
 #include <ombrelis/testing/FakePump.h>
 #include <ombrelis/testing/FakeServices.h>
@@ -22,7 +22,7 @@ namespace ombrelis::testing {
 /// real temporary folder.
 struct RunHarness {
     explicit RunHarness(platform::FileSystem* fileSystem = nullptr)
-        : files(fileSystem ? *fileSystem : posixFiles),
+        : files(fileSystem ? *fileSystem : nativeFiles),
           run(window, surface,
               engine::RunServices{clock, pump, boxes, files, calendar, converter, simulator}) {
         window.name = dir.file("mesures.dat");
@@ -53,7 +53,7 @@ struct RunHarness {
     engine::Simulateur simulator{random};
     FakeWindow window;
     RecordingSurface surface;
-    platform::PosixFileSystem posixFiles;
+    platform::NativeFileSystem nativeFiles;
     platform::FileSystem& files;
     engine::SamplingRun run;
 };

@@ -1,15 +1,23 @@
 #pragma once
 
 #include <ombrelis/platform/PortIo.h>
+#include <string>
+#include <vector>
 
 namespace ombrelis::platform {
 
+/// The libraries tried, in this order: the 64-bit one first, which a 32-bit program simply
+/// fails to load before it goes on to its own.
+inline const std::vector<std::string> kInpOutLibraries = {"inpoutx64.dll", "inpout32.dll"};
+
 /// The parallel port through the InpOut DLL on Windows (inpoutx64.dll for 64-bit programs,
 /// inpout32.dll for 32-bit ones). Loaded when constructed, unloaded when destroyed.
+/// Windows only.
 class InpOutPort final : public PortIo {
 public:
-    /// Throws PortError when neither library or one of its two entries cannot be found.
-    InpOutPort();
+    /// Loads the first of `libraries` that loads. Throws PortError, in French, when none
+    /// does, when an entry is missing, or when the library says its driver is not running.
+    explicit InpOutPort(const std::vector<std::string>& libraries = kInpOutLibraries);
     ~InpOutPort() override;
     InpOutPort(const InpOutPort&) = delete;
     InpOutPort& operator=(const InpOutPort&) = delete;

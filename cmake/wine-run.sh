@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# wine-run.sh PREFIX PROGRAM [ARGS...]: runs a Windows program under Wine, in a prefix of the
+# build's own rather than the user's ~/.wine, which tests must neither need nor disturb.
+# The prefix is made at the first use; parallel test runs wait for each other while it is.
+set -euo pipefail
+
+prefix="$1"
+shift
+wine=""
+for candidate in wine64 /usr/lib/wine/wine64 wine; do
+    if command -v "$candidate" >/dev/null 2>&1; then
+        wine="$(command -v "$candidate")"
+        break
+    fi
+done
+if [ -z "$wine" ]; then
+    echo "wine-run.sh: Wine is missing (Debian: apt-get install wine64)" >&2
+    exit 127
+fi
+wineserver="$(dirname "$wine")/wineserver"
+[ -x "$wineserver" ] || wineserver="$(command -v wineserver)"
+
+# No Mono or Gecko: nothing here needs them, and their installers would ask questions.
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+ready="$prefix/.ombrelis-ready"
+if [ ! -f "$ready" ]; then
+    mkdir -p "$(dirname "$prefix")"
+    exec 9>"$prefix.lock"
+    flock 9
+    if [ ! -f "$ready" ]; then
+        "$wine" wineboot -i >/dev/null 2>&1
+        touch "$ready"
+    fi
+    flock -u 9
+    exec 9>&-
+fi
+# Starting Wine's server and its services costs seconds; a test suite starts hundreds of
+# programs, so the server is asked to stay a while after the last one ends (this returns at
+# once when it is already running).
+"$wineserver" -p30 >/dev/null 2>&1 || true
+# Wine's server and services outlive the program and keep every descriptor it had: were
+# they the caller's pipes, ctest would wait for their end before seeing the test end. The
+# program writes to files instead, shown once it is done.
+out="$(mktemp)"
+err="$(mktemp)"
+trap 'rm -f "$out" "$err"' EXIT
+status=0
+"$wine" "$@" </dev/null >"$out" 2>"$err" || status=$?
+cat "$out"
+cat "$err" >&2
+exit "$status"

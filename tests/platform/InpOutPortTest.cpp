@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+#include <ombrelis/engine/ValueSources.h>
+#include <ombrelis/platform/InpOutPort.h>
+#include <ombrelis/platform/MicroDelay.h>
+#include <string>
+#include <vector>
+#include <windows.h>
+
+namespace ombrelis::platform {
+namespace {
+
+std::string loadFailure(const std::vector<std::string>& libraries) {
+    try {
+        InpOutPort port(libraries);
+    } catch (const PortError& e) {
+        return e.what();
+    }
+    return "loaded";
+}
+
+struct LoadCase {
+    const char* label;
+    std::vector<std::string> libraries;
+    const char* message;
+};
+
+class InpOutLoadTest : public ::testing::TestWithParam<LoadCase> {};
+
+TEST_P(InpOutLoadTest, AFailedLoadIsAFrenchPortError) {
+    EXPECT_EQ(loadFailure(GetParam().libraries), GetParam().message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Libraries, InpOutLoadTest,
+    ::testing::Values(
+        LoadCase{"missing",
+                 {"ombrelis-absent-x64.dll", "ombrelis-absent-32.dll"},
+                 "Impossible de charger la bibliothèque d'accès aux ports ombrelis-absent-x64.dll "
+                 "ou ombrelis-absent-32.dll : module introuvable. Installez InpOut à côté du "
+                 "programme."},
+        LoadCase{"without_entries",
+                 {"ombrelis-absent.dll", "version.dll"},
+                 "Impossible de trouver le point d'entrée Inp32 dans la bibliothèque version.dll : "
+                 "point d'entrée introuvable."}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+/// Sets an environment variable of this process for the life of the object.
+class Setting {
+public:
+    Setting(const char* name, const char* value) : name_(name) {
+        ::SetEnvironmentVariableA(name, value);
+    }
+    ~Setting() { ::SetEnvironmentVariableA(name_, nullptr); }
+    Setting(const Setting&) = delete;
+    Setting& operator=(const Setting&) = delete;
+
+private:
+    const char* name_;
+};
+
+struct SignalCase {
+    const char* label;
+    const char* signal;
+    int count;
+};
+
+class InpOutStandinTest : public ::testing::TestWithParam<SignalCase> {};
+
+// The library found beside the program is the stand-in, a MAX187 behind the port.
+TEST_P(InpOutStandinTest, LireConvertisseurReadsTheConverterThroughInpOut) {
+    const Setting signal("OMBRELIS_STANDIN_SIGNAL", GetParam().signal);
+    InpOutPort port;
+    BusyWaitDelay delay;
+    engine::Convertisseur converter(port, delay);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(converter.LireConvertisseur(), GetParam().count) << "readout " << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, InpOutStandinTest,
+                         ::testing::Values(SignalCase{"zero", "const 0", 0},
+                                           SignalCase{"one_count", "const 0.001", 1},
+                                           SignalCase{"mid", "const 2.5", 2500},
+                                           SignalCase{"alternate_bits", "const 2.730", 2730},
+                                           SignalCase{"full_scale", "const 4.095", 4095},
+                                           SignalCase{"above_range", "const 5", 4095}),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+TEST(InpOutStandin, ADriverThatIsNotRunningIsAFrenchPortError) {
+    const Setting fail("OMBRELIS_STANDIN_FAIL", "driver");
+    EXPECT_EQ(loadFailure(kInpOutLibraries),
+              "Le pilote de la bibliothèque inpoutx64.dll n'est pas en service : lancez le "
+              "programme une fois en tant qu'administrateur pour qu'InpOut l'installe.");
+}
+
+} // namespace
+} // namespace ombrelis::platform

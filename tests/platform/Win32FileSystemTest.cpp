@@ -1,0 +1,229 @@
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
+#include <ombrelis/platform/SystemError.h>
+#include <ombrelis/platform/Win32FileSystem.h>
+#include <ombrelis/platform/WindowsText.h>
+#include <ombrelis/testing/TempDir.h>
+#include <windows.h>
+
+namespace ombrelis::platform {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::fileBytes;
+using testing::TempDir;
+using testing::writeTextFile;
+
+constexpr std::size_t kSize = 14;
+
+std::array<std::uint8_t, kSize> recordBytes(int n) {
+    std::array<std::uint8_t, kSize> bytes{};
+    for (std::size_t i = 0; i < kSize; ++i) {
+        bytes[i] = static_cast<std::uint8_t>(n * 16 + static_cast<int>(i) + 1);
+    }
+    return bytes;
+}
+
+/// The error a call throws, "" when it throws none.
+std::string failureOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const SystemError& e) {
+        return e.what();
+    }
+    return "";
+}
+
+/// The UTF-8 name of `entry` in the folder: the test's own file calls take narrow names in the
+/// ANSI code page, which is why regular() writes through the wide name.
+std::string in(const TempDir& dir, const std::string& entry) {
+    return dir.path().string() + "\\" + entry;
+}
+
+void regular(const std::string& name) {
+    std::ofstream(fs::path(toUtf16(name, ""))) << "x";
+}
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+/// What another program gets when it asks to write to `name`.
+DWORD openForWritingError(const std::string& name) {
+    const HANDLE h = ::CreateFileW(toUtf16(name, "").c_str(), GENERIC_WRITE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, 0, nullptr);
+    const DWORD error = h == INVALID_HANDLE_VALUE ? ::GetLastError() : ERROR_SUCCESS;
+    if (h != INVALID_HANDLE_VALUE) {
+        ::CloseHandle(h);
+    }
+    return error;
+}
+
+class Win32FileSystemTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    Win32FileSystem files;
+};
+
+struct EntryCase {
+    const char* label;
+    const char* entry;
+    std::function<void(const std::string&)> make;
+    EntryKind kind;
+    const char* removeRefusal; ///< why remove() refuses it, "" when it deletes it
+};
+
+class EntryTest : public Win32FileSystemTest, public ::testing::WithParamInterface<EntryCase> {};
+
+TEST_P(EntryTest, ProbeSeesItAndRemoveDeletesOnlyRegularFiles) {
+    const std::string name = in(dir, GetParam().entry);
+    GetParam().make(name);
+    writeTextFile(dir / "other.dat", "keep");
+    EXPECT_EQ(files.probe(name), GetParam().kind);
+    const std::string refusal = failureOf([&] { files.remove(name); });
+    EXPECT_TRUE(contains(refusal, GetParam().removeRefusal)) << refusal;
+    if (refusal.empty()) {
+        EXPECT_EQ(files.probe(name), EntryKind::Absent);
+    }
+    EXPECT_EQ(fileBytes(dir / "other.dat").size(), 4u);
+}
+
+void nothing(const std::string&) {}
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, EntryTest,
+    ::testing::Values(
+        EntryCase{"absent", "mesures.dat", nothing, EntryKind::Absent, "aucun fichier"},
+        EntryCase{"regular", "mesures.dat", regular, EntryKind::RegularFile, ""},
+        EntryCase{"hidden", "cache.dat",
+                  [](const std::string& name) {
+                      regular(name);
+                      ::SetFileAttributesW(toUtf16(name, "").c_str(), FILE_ATTRIBUTE_HIDDEN);
+                  },
+                  EntryKind::RegularFile, ""},
+        EntryCase{"utf8_name", "mesures-été-Ω.dat", regular, EntryKind::RegularFile, ""},
+        EntryCase{"folder", "dossier.dat",
+                  [](const std::string& name) { fs::create_directory(name); }, EntryKind::Other,
+                  "c'est un dossier"},
+        EntryCase{"nul", "NUL", nothing, EntryKind::Other, "c'est un périphérique"},
+        EntryCase{"nul_with_extension", "nul.txt", nothing, EntryKind::Other, "périphérique"},
+        EntryCase{"com1", "COM1", nothing, EntryKind::Other, "périphérique"},
+        EntryCase{"lpt1_with_extension", "Lpt1.dat", nothing, EntryKind::Other, "périphérique"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST_F(Win32FileSystemTest, WildcardsAreRefusedNeverMatched) {
+    writeTextFile(dir / "a.txt", "a");
+    writeTextFile(dir / "b.txt", "b");
+    for (const std::string& name : {dir / "*.txt", dir / "?.txt"}) {
+        const std::string reason =
+            "« " + name + " » : nom de fichier incorrect (les caractères * ?";
+        EXPECT_TRUE(contains(failureOf([&] { files.probe(name); }), reason)) << name;
+        EXPECT_TRUE(contains(failureOf([&] { files.remove(name); }), reason)) << name;
+        EXPECT_TRUE(contains(failureOf([&] { files.createRecords(name, kSize); }), reason)) << name;
+        EXPECT_EQ(files.idOf(name), std::nullopt);
+    }
+    EXPECT_EQ(files.probe(dir / "a.txt"), EntryKind::RegularFile);
+    EXPECT_EQ(files.probe(dir / "b.txt"), EntryKind::RegularFile);
+}
+
+TEST_F(Win32FileSystemTest, CreatesTheExactUtf8NameAndNeverOverAnything) {
+    const std::string name = in(dir, "relevé-Ω.dat");
+    auto file = files.createRecords(name, kSize);
+    EXPECT_TRUE(fs::exists(dir.path() / fs::path(L"relev\u00e9-\u03a9.dat")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+    EXPECT_EQ(files.idOf(name), file->id());
+    file->close();
+
+    fs::create_directory(dir / "dossier");
+    for (const std::string& taken : {name, dir / "dossier"}) {
+        EXPECT_TRUE(
+            contains(failureOf([&] { files.createRecords(taken, kSize); }),
+                     "Impossible de créer le fichier « " + taken + " » : le fichier existe déjà."));
+    }
+    EXPECT_TRUE(contains(failureOf([&] { files.createRecords(dir / "absent/a.dat", kSize); }),
+                         "chemin d'accès introuvable"));
+}
+
+TEST_F(Win32FileSystemTest, RecordsGoStraightToTheFileAtTheirOffsets) {
+    const std::string name = dir / "log.dat";
+    auto file = files.createRecords(name, kSize);
+    std::vector<std::uint8_t> expected;
+    for (int i = 1; i <= 5; ++i) {
+        const auto record = recordBytes(i);
+        file->writeRecord(i, record);
+        expected.insert(expected.end(), record.begin(), record.end());
+        ASSERT_EQ(fileBytes(name), expected) << "record " << i << " not in the file yet";
+    }
+    file->writeRecord(2, recordBytes(9));
+    file->sync();
+    file->close();
+    file->close();
+    const auto nine = recordBytes(9);
+    std::copy(nine.begin(), nine.end(), expected.begin() + kSize);
+    EXPECT_EQ(fileBytes(name), expected);
+    EXPECT_TRUE(contains(failureOf([&] { file->writeRecord(6, recordBytes(6)); }),
+                         "Impossible d'écrire dans le fichier"));
+}
+
+TEST_F(Win32FileSystemTest, WhileHeldOthersMayReadButNeitherWriteNorDelete) {
+    const std::string name = dir / "log.dat";
+    auto file = files.createRecords(name, kSize);
+    file->writeRecord(1, recordBytes(1));
+    EXPECT_EQ(openForWritingError(name), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    EXPECT_TRUE(contains(failureOf([&] { Win32FileSystem().remove(name); }),
+                         "le fichier est utilisé par un autre programme"));
+    EXPECT_EQ(fileBytes(name).size(), kSize);
+    file->close();
+    EXPECT_EQ(openForWritingError(name), static_cast<DWORD>(ERROR_SUCCESS));
+}
+
+TEST_F(Win32FileSystemTest, IdOfTellsNamesOfOneFileFromOtherFiles) {
+    writeTextFile(dir / "x", "x");
+    writeTextFile(dir / "y", "x");
+    ASSERT_TRUE(::CreateHardLinkW(toUtf16(dir / "hard", "").c_str(), toUtf16(dir / "x", "").c_str(),
+                                  nullptr));
+    const auto x = files.idOf(dir / "x");
+    ASSERT_TRUE(x.has_value());
+    EXPECT_EQ(files.idOf(dir / "hard"), x);
+    EXPECT_NE(files.idOf(dir / "y"), x);
+    EXPECT_EQ(files.idOf(dir / "absent"), std::nullopt);
+    EXPECT_EQ(files.idOf(dir / "nul"), std::nullopt);
+}
+
+struct ReasonCase {
+    DWORD code;
+    const char* reason;
+};
+
+class Win32ReasonTest : public ::testing::TestWithParam<ReasonCase> {};
+
+TEST_P(Win32ReasonTest, GivesTheFrenchText) {
+    EXPECT_EQ(frenchReason(static_cast<int>(GetParam().code)), GetParam().reason);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommonErrors, Win32ReasonTest,
+    ::testing::Values(ReasonCase{ERROR_FILE_NOT_FOUND, "aucun fichier ou dossier de ce nom"},
+                      ReasonCase{ERROR_ACCESS_DENIED, "accès refusé"},
+                      ReasonCase{ERROR_DISK_FULL, "plus de place sur le périphérique"},
+                      ReasonCase{ERROR_HANDLE_DISK_FULL, "plus de place sur le périphérique"},
+                      ReasonCase{ERROR_WRITE_PROTECT, "support protégé en écriture"},
+                      ReasonCase{ERROR_MOD_NOT_FOUND, "module introuvable"}));
+
+// Every reason is spliced into "<action> : <reason>." so it must fit there for any code.
+TEST(Win32Reason, EveryReasonFitsInsideASentenceAndNamesUnknownCodes) {
+    for (int code = 1; code < 1400; ++code) {
+        const std::string reason = frenchReason(code);
+        ASSERT_FALSE(reason.empty()) << code;
+        EXPECT_NE(reason.back(), '.') << code << ": " << reason;
+        EXPECT_NE(reason.back(), '\n') << code << ": " << reason;
+    }
+    EXPECT_EQ(frenchReason(987654).rfind("erreur système n° 987654", 0), 0u);
+}
+
+} // namespace
+} // namespace ombrelis::platform
