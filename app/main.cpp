@@ -4,8 +4,8 @@
 #include <ombrelis/platform/Calendar.h>
 #include <ombrelis/platform/Clock.h>
 #include <ombrelis/platform/MicroDelay.h>
+#include <ombrelis/platform/NativeFileSystem.h>
 #include <ombrelis/platform/PortIo.h>
-#include <ombrelis/platform/PosixFileSystem.h>
 #include <ombrelis/platform/RandomSource.h>
 #include <ombrelis/ui/Form1.h>
 #include <ombrelis/ui/QtEventPump.h>
@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
     platform::SteadyClock clock;
     platform::LocalCalendar calendar;
     platform::FixedSeedRandom random;
-    platform::PosixFileSystem files;
+    platform::NativeFileSystem files;
     // Bound at the first conversion: a simulated run never opens the port.
     platform::LazyPort port(platform::openDefaultPort);
     platform::BusyWaitDelay delay;
