@@ -44,20 +44,6 @@ INSTANTIATE_TEST_SUITE_P(
                  "point d'entrée introuvable."}),
     [](const auto& info) { return std::string(info.param.label); });
 
-/// Sets an environment variable of this process for the life of the object.
-class Setting {
-public:
-    Setting(const char* name, const char* value) : name_(name) {
-        ::SetEnvironmentVariableA(name, value);
-    }
-    ~Setting() { ::SetEnvironmentVariableA(name_, nullptr); }
-    Setting(const Setting&) = delete;
-    Setting& operator=(const Setting&) = delete;
-
-private:
-    const char* name_;
-};
-
 struct SignalCase {
     const char* label;
     const char* signal;
@@ -68,13 +54,14 @@ class InpOutStandinTest : public ::testing::TestWithParam<SignalCase> {};
 
 // The library found beside the program is the stand-in, a MAX187 behind the port.
 TEST_P(InpOutStandinTest, LireConvertisseurReadsTheConverterThroughInpOut) {
-    const Setting signal("OMBRELIS_STANDIN_SIGNAL", GetParam().signal);
+    ::SetEnvironmentVariableA("OMBRELIS_STANDIN_SIGNAL", GetParam().signal);
     InpOutPort port;
     BusyWaitDelay delay;
     engine::Convertisseur converter(port, delay);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(converter.LireConvertisseur(), GetParam().count) << "readout " << i;
     }
+    ::SetEnvironmentVariableA("OMBRELIS_STANDIN_SIGNAL", nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, InpOutStandinTest,
@@ -87,10 +74,11 @@ INSTANTIATE_TEST_SUITE_P(Signals, InpOutStandinTest,
                          [](const auto& info) { return std::string(info.param.label); });
 
 TEST(InpOutStandin, ADriverThatIsNotRunningIsAFrenchPortError) {
-    const Setting fail("OMBRELIS_STANDIN_FAIL", "driver");
+    ::SetEnvironmentVariableA("OMBRELIS_STANDIN_FAIL", "driver");
     EXPECT_EQ(loadFailure(kInpOutLibraries),
               "Le pilote de la bibliothèque inpoutx64.dll n'est pas en service : lancez le "
               "programme une fois en tant qu'administrateur pour qu'InpOut l'installe.");
+    ::SetEnvironmentVariableA("OMBRELIS_STANDIN_FAIL", nullptr);
 }
 
 } // namespace

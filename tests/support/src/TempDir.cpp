@@ -11,14 +11,12 @@ namespace fs = std::filesystem;
 
 TempDir::TempDir() {
 #ifdef _WIN32
-    // No mkdtemp: create_directory fails on a name already taken, so a fresh random name is
-    // tried until one is free.
+    // No mkdtemp: create_directory refuses a name already taken, so random names are tried.
     std::random_device seed;
     for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
-        const fs::path candidate =
-            fs::temp_directory_path() / ("ombrelis-test-" + std::to_string(seed()));
-        if (fs::create_directory(candidate)) {
-            path_ = candidate;
+        const auto name = "ombrelis-test-" + std::to_string(seed());
+        if (fs::create_directory(fs::temp_directory_path() / name)) {
+            path_ = fs::temp_directory_path() / name;
         }
     }
     if (path_.empty()) {
