@@ -2,9 +2,9 @@
 #include <ombrelis/engine/ValueSources.h>
 #include <ombrelis/platform/InpOutPort.h>
 #include <ombrelis/platform/MicroDelay.h>
+#include <stdlib.h>
 #include <string>
 #include <vector>
-#include <windows.h>
 
 namespace ombrelis::platform {
 namespace {
@@ -54,14 +54,14 @@ class InpOutStandinTest : public ::testing::TestWithParam<SignalCase> {};
 
 // The library found beside the program is the stand-in, a MAX187 behind the port.
 TEST_P(InpOutStandinTest, LireConvertisseurReadsTheConverterThroughInpOut) {
-    ::SetEnvironmentVariableA("OMBRELIS_STANDIN_SIGNAL", GetParam().signal);
+    _putenv_s("OMBRELIS_STANDIN_SIGNAL", GetParam().signal);
     InpOutPort port;
     BusyWaitDelay delay;
     engine::Convertisseur converter(port, delay);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(converter.LireConvertisseur(), GetParam().count) << "readout " << i;
     }
-    ::SetEnvironmentVariableA("OMBRELIS_STANDIN_SIGNAL", nullptr);
+    _putenv_s("OMBRELIS_STANDIN_SIGNAL", "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, InpOutStandinTest,
@@ -74,11 +74,11 @@ INSTANTIATE_TEST_SUITE_P(Signals, InpOutStandinTest,
                          [](const auto& info) { return std::string(info.param.label); });
 
 TEST(InpOutStandin, ADriverThatIsNotRunningIsAFrenchPortError) {
-    ::SetEnvironmentVariableA("OMBRELIS_STANDIN_FAIL", "driver");
+    _putenv_s("OMBRELIS_STANDIN_FAIL", "open:EACCES");
     EXPECT_EQ(loadFailure(kInpOutLibraries),
               "Le pilote de la bibliothèque inpoutx64.dll n'est pas en service : lancez le "
               "programme une fois en tant qu'administrateur pour qu'InpOut l'installe.");
-    ::SetEnvironmentVariableA("OMBRELIS_STANDIN_FAIL", nullptr);
+    _putenv_s("OMBRELIS_STANDIN_FAIL", "");
 }
 
 } // namespace
