@@ -21,7 +21,9 @@ wineserver="$(dirname "$wine")/wineserver"
 [ -x "$wineserver" ] || wineserver="$(command -v wineserver)"
 
 # No Mono or Gecko: nothing here needs them, and their installers would ask questions.
-export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine names Linux files in the locale's encoding: under the C locale a Windows name such as
+# "relevé-Ω.dat" would have no Linux form at all.
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
 ready="$prefix/.ombrelis-ready"
 if [ ! -f "$ready" ]; then
     mkdir -p "$(dirname "$prefix")"
