@@ -35,7 +35,7 @@ std::vector<std::string> arguments(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     using namespace ombrelis::logtool;
-    const PlotWriter plot = [](const LogView&, const PlotRequest&) -> std::optional<std::string> {
+    const PlotWriter plot = [](const PlotTrace&, const PlotRequest&) -> std::optional<std::string> {
         return "this ombrelis-log was built without Qt, which pictures need";
     };
     return runTool(arguments(argc, argv), std::cout, std::cerr, plot);
