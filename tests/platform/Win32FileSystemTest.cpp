@@ -35,8 +35,7 @@ std::string failureOf(const std::function<void()>& call) {
     return "";
 }
 
-/// The UTF-8 name of `entry` in the folder: the test's own file calls take narrow names in the
-/// ANSI code page, which is why regular() writes through the wide name.
+/// `entry` in the folder, in UTF-8 (narrow file calls would take the ANSI code page).
 std::string in(const TempDir& dir, const std::string& entry) {
     return dir.path().string() + "\\" + entry;
 }

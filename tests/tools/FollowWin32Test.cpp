@@ -1,17 +1,16 @@
 // A follower and a run on one log, on Windows, where an open file can keep its name taken.
-#include <array>
 #include <gtest/gtest.h>
 #include <ombrelis/logtool/Input.h>
 #include <ombrelis/platform/Win32FileSystem.h>
 #include <ombrelis/testing/TempDir.h>
+#include <vector>
 
 namespace ombrelis::logtool {
 namespace {
 
-std::array<std::uint8_t, 14> record(int n) {
-    std::array<std::uint8_t, 14> bytes{};
-    bytes.fill(static_cast<std::uint8_t>(n));
-    return bytes;
+/// Record n of a log: 14 bytes of n.
+std::vector<std::uint8_t> record(int n) {
+    return std::vector<std::uint8_t>(14, static_cast<std::uint8_t>(n));
 }
 
 TEST(FollowedFileOnWindows, ReadsARunAsItWritesAndLetsANewRunTakeTheName) {
@@ -21,7 +20,7 @@ TEST(FollowedFileOnWindows, ReadsARunAsItWritesAndLetsANewRunTakeTheName) {
     auto run = files.createRecords(name, 14);
     run->writeRecord(1, record(1));
     const auto follower = FollowedFile::open(name);
-    std::array<std::uint8_t, 14> read{};
+    std::vector<std::uint8_t> read(14);
     EXPECT_EQ(follower->read(read), 14u);
     EXPECT_EQ(follower->look(), FollowedFile::Change::None);
     run->writeRecord(2, record(2));
