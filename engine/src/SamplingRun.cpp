@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <cmath>
 #include <ombrelis/engine/AppInfo.h>
 #include <ombrelis/engine/RunError.h>
@@ -19,11 +18,21 @@ std::string overwriteQuestion(const std::string& name) {
     return "Attention " + name + " va être écrasé !\r\nContinuer ?";
 }
 
+std::string lockedMessage(const std::string& name) {
+    return "Une autre mesure en cours écrit dans le fichier " + quoted(name) +
+           " (dans cette fenêtre ou dans un autre programme) : choisissez un autre fichier, ou "
+           "arrêtez d'abord cette mesure-là.";
+}
+
 std::string stoppedNote(const std::string& name, std::int32_t records) {
+    const std::string note = "La mesure est arrêtée. ";
     if (records == 0) {
-        return "La mesure est arrêtée. Le fichier " + quoted(name) + " ne contient aucune mesure.";
+        return note + "Le fichier " + quoted(name) + " ne contient aucune mesure.";
     }
-    return "La mesure est arrêtée. Les " + std::to_string(records) +
+    if (records == 1) {
+        return note + "La mesure déjà prise est enregistrée dans le fichier " + quoted(name) + ".";
+    }
+    return note + "Les " + std::to_string(records) +
            " mesures déjà prises sont enregistrées dans le fichier " + quoted(name) + ".";
 }
 
@@ -37,26 +46,6 @@ std::int64_t wakeUpAt(double echeance) {
 }
 
 } // namespace
-
-/// Marks a file as held by a run for as long as the run keeps it open.
-class SamplingRun::FileHold {
-public:
-    FileHold(std::vector<platform::FileId>& held, platform::FileId id) : held_(held), id_(id) {
-        held_.push_back(id_);
-    }
-    ~FileHold() {
-        const auto it = std::find(held_.begin(), held_.end(), id_);
-        if (it != held_.end()) {
-            held_.erase(it);
-        }
-    }
-    FileHold(const FileHold&) = delete;
-    FileHold& operator=(const FileHold&) = delete;
-
-private:
-    std::vector<platform::FileId>& held_;
-    platform::FileId id_;
-};
 
 SamplingRun::SamplingRun(WindowOperations& window, chart::DrawingSurface& chartSurface,
                          RunServices services)
@@ -74,7 +63,6 @@ void SamplingRun::MainLoop() {
         if (!prepare(log, name)) {
             return;
         }
-        FileHold hold(heldFiles_, log->id());
         cycles(*log);
     } catch (const std::exception& failure) {
         std::string message = failure.what();
@@ -95,6 +83,10 @@ void SamplingRun::MainLoop() {
 }
 
 bool SamplingRun::prepare(std::optional<LogFile>& log, const std::string& name) {
+    // The converter first: a port that cannot be used must not cost an existing file.
+    if (window_.simulation() == 0) {
+        services_.convertisseur.claimPort();
+    }
     platform::FileSystem& files = services_.files;
     switch (files.probe(name)) {
     case platform::EntryKind::Other:
@@ -102,24 +94,58 @@ bool SamplingRun::prepare(std::optional<LogFile>& log, const std::string& name) 
                        " désigne autre chose qu'un fichier ordinaire (un dossier, un "
                        "périphérique...) : il ne peut pas recevoir les mesures.");
     case platform::EntryKind::RegularFile: {
-        if (const auto id = files.idOf(name);
-            id && std::find(heldFiles_.begin(), heldFiles_.end(), *id) != heldFiles_.end()) {
-            throw RunError("Le fichier " + quoted(name) +
-                           " est celui de la mesure en cours : choisissez un autre fichier.");
+        // Held under the writers' lock from before the question until after the delete: a
+        // file that a run is writing is refused before anything is asked.
+        std::unique_ptr<platform::HeldFile> held;
+        try {
+            held = files.holdExisting(name);
+        } catch (const platform::FileLocked&) {
+            throw RunError(lockedMessage(name));
         }
-        if (!services_.messages.askYesNo("Attention ...", overwriteQuestion(name))) {
+        if (held && !services_.messages.askYesNo("Attention ...", overwriteQuestion(name))) {
             window_.backToIdle();
             return false;
         }
-        files.remove(name);
+        if (!held || !held->removeIfUnchanged()) {
+            throw RunError("Le fichier " + quoted(name) +
+                           " a été remplacé par autre chose entre-temps : rien n'a été supprimé. "
+                           "Relancez la mesure pour décider à nouveau.");
+        }
         break;
     }
     case platform::EntryKind::Absent:
         break;
     }
-    log.emplace(files.createRecords(name, kRecordSize), services_.clock.nowMs());
+    log.emplace(createLog(name));
     InitCourbe();
     return true;
+}
+
+std::unique_ptr<platform::RecordFile> SamplingRun::createLog(const std::string& name) {
+    try {
+        return services_.files.createRecords(name, kRecordSize);
+    } catch (const platform::FileLocked&) {
+        throw RunError(lockedMessage(name));
+    }
+}
+
+bool SamplingRun::stopRequested() {
+    return !window_.stopEnabled() || window_.windowClosing();
+}
+
+bool SamplingRun::waitUntil(double echeance) {
+    platform::Clock& clock = services_.clock;
+    if (static_cast<double>(clock.nowMs()) >= echeance) {
+        return true; // no wait: a STOP is noticed at the top of the next cycle
+    }
+    const std::int64_t wakeUp = wakeUpAt(echeance);
+    do {
+        if (stopRequested()) {
+            return false;
+        }
+        services_.pump.pumpOrWaitUntil(wakeUp);
+    } while (static_cast<double>(clock.nowMs()) < echeance);
+    return !stopRequested();
 }
 
 void SamplingRun::cycles(LogFile& log) {
@@ -143,22 +169,9 @@ void SamplingRun::cycles(LogFile& log) {
 
         const double period = textToNumber(window_.periodText());
         const double echeance = static_cast<double>(clock.nowMs()) + period;
-        const std::int64_t wakeUp = wakeUpAt(echeance);
-        bool waiting = false;
-        for (;;) {
-            const std::int64_t tick = clock.nowMs();
-            if (static_cast<double>(tick) >= echeance) {
-                break;
-            }
-            if (!waiting) {
-                waiting = true;
-                log.syncAhead(tick, wakeUp);
-            }
-            services_.pump.pumpOrWaitUntil(wakeUp);
-            if (window_.windowClosing()) {
-                log.close();
-                return;
-            }
+        if (!waitUntil(echeance)) {
+            log.close();
+            return;
         }
 
         std::int16_t value = 0;
@@ -191,7 +204,7 @@ void SamplingRun::cycles(LogFile& log) {
         ++compteur;
         record.Heure = heureFromText(services_.calendar.timeOfDay());
         record.TempsMs = ecoule;
-        log.write(compteur, record, stamp);
+        log.write(compteur, record);
 
         const std::int64_t sweepTick = clock.nowMs();
         if (chart_.sweepIsFull(sweepTick, axisWidthMs(window_.axisText()))) {

@@ -14,7 +14,7 @@ std::tm localTime(std::time_t when) {
 // Called once per sample: the text only changes once a second, and localtime_r is far dearer
 // than time(), so the text is rebuilt only when the second changes.
 std::string LocalCalendar::timeOfDay() {
-    const std::time_t now = std::time(nullptr);
+    const std::time_t now = now_();
     if (now != cachedSecond_ || cachedText_.empty()) {
         const std::tm local = localTime(now);
         char text[16];
@@ -27,7 +27,7 @@ std::string LocalCalendar::timeOfDay() {
 }
 
 Date LocalCalendar::today() {
-    const std::tm local = localTime(std::time(nullptr));
+    const std::tm local = localTime(now_());
     return Date{local.tm_mday, local.tm_mon + 1, local.tm_year + 1900};
 }
 

@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <ombrelis/platform/PosixFileSystem.h>
 #include <ombrelis/platform/SystemError.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,13 +13,7 @@ namespace {
 class PosixRecordFile final : public RecordFile {
 public:
     PosixRecordFile(int fd, std::string name, std::size_t recordSize)
-        : fd_(fd), name_(std::move(name)), recordSize_(recordSize) {
-        struct stat st {};
-        if (::fstat(fd_, &st) == 0) {
-            id_ = FileId{static_cast<std::uint64_t>(st.st_dev),
-                         static_cast<std::uint64_t>(st.st_ino)};
-        }
-    }
+        : fd_(fd), name_(std::move(name)), recordSize_(recordSize) {}
 
     ~PosixRecordFile() override {
         if (fd_ >= 0) {
@@ -47,6 +42,7 @@ public:
     }
 
     void sync() override {
+        // EINVAL/EROFS: the object cannot be synced (a pipe, a special file); nothing is lost.
         if (::fdatasync(fd_) != 0 && errno != EINVAL && errno != EROFS) {
             throw SystemError("Impossible d'enregistrer sur le disque le fichier " + quoted(name_),
                               errno);
@@ -59,19 +55,10 @@ public:
         }
         const int fd = fd_;
         fd_ = -1;
-        // EINVAL/EROFS: the object cannot be synced (a pipe, a special file); nothing is lost.
-        const bool synced = ::fsync(fd) == 0 || errno == EINVAL || errno == EROFS;
-        const int syncError = errno;
         if (::close(fd) != 0 && errno != EINTR) {
             throw SystemError("Impossible de fermer le fichier " + quoted(name_), errno);
         }
-        if (!synced) {
-            throw SystemError("Impossible d'enregistrer sur le disque le fichier " + quoted(name_),
-                              syncError);
-        }
     }
-
-    FileId id() const override { return id_; }
 
 private:
     // A write cut short by a full disk or a size limit would leave the start of a record at
@@ -91,7 +78,53 @@ private:
     int fd_;
     std::string name_;
     std::size_t recordSize_;
-    FileId id_;
+};
+
+/// Takes the writers' lock. flock belongs to the open file description, so a second open of
+/// the file is refused it, in this process as in another.
+void lockForWriting(int fd, const std::string& name) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        return;
+    }
+    const int error = errno;
+    if (error == EWOULDBLOCK) {
+        throw FileLocked(name);
+    }
+    // A file system without locks (some network ones) is written unguarded rather than not
+    // at all.
+    if (error != ENOLCK && error != EOPNOTSUPP && error != ENOSYS) {
+        throw SystemError("Impossible de verrouiller le fichier " + quoted(name), error);
+    }
+}
+
+class PosixHeldFile final : public HeldFile {
+public:
+    PosixHeldFile(int fd, std::string name) : fd_(fd), name_(std::move(name)) {}
+    ~PosixHeldFile() override { ::close(fd_); }
+    PosixHeldFile(const PosixHeldFile&) = delete;
+    PosixHeldFile& operator=(const PosixHeldFile&) = delete;
+
+    bool isRegular() const {
+        struct stat st {};
+        return ::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode);
+    }
+
+    bool removeIfUnchanged() override {
+        struct stat held {};
+        struct stat now {};
+        if (::fstat(fd_, &held) != 0 || ::stat(name_.c_str(), &now) != 0 || !S_ISREG(now.st_mode) ||
+            now.st_dev != held.st_dev || now.st_ino != held.st_ino) {
+            return false;
+        }
+        if (::unlink(name_.c_str()) != 0) {
+            throw SystemError("Impossible de supprimer le fichier " + quoted(name_), errno);
+        }
+        return true;
+    }
+
+private:
+    int fd_;
+    std::string name_;
 };
 
 } // namespace
@@ -116,18 +149,18 @@ EntryKind PosixFileSystem::probe(const std::string& name) {
     return EntryKind::Other;
 }
 
-std::optional<FileId> PosixFileSystem::idOf(const std::string& name) {
-    struct stat st {};
-    if (::stat(name.c_str(), &st) != 0) {
-        return std::nullopt;
+std::unique_ptr<HeldFile> PosixFileSystem::holdExisting(const std::string& name) {
+    // Non-blocking: a pipe swapped in since the probe must not make the open wait for a writer.
+    const int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        throw SystemError("Impossible d'ouvrir le fichier " + quoted(name), errno);
     }
-    return FileId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
-}
-
-void PosixFileSystem::remove(const std::string& name) {
-    if (::unlink(name.c_str()) != 0) {
-        throw SystemError("Impossible de supprimer le fichier " + quoted(name), errno);
+    auto held = std::make_unique<PosixHeldFile>(fd, name);
+    if (!held->isRegular()) {
+        return nullptr;
     }
+    lockForWriting(fd, name);
+    return held;
 }
 
 std::unique_ptr<RecordFile> PosixFileSystem::createRecords(const std::string& name,
@@ -136,7 +169,9 @@ std::unique_ptr<RecordFile> PosixFileSystem::createRecords(const std::string& na
     if (fd < 0) {
         throw SystemError("Impossible de créer le fichier " + quoted(name), errno);
     }
-    return recordFileOnDescriptor(fd, name, recordSize);
+    auto file = recordFileOnDescriptor(fd, name, recordSize);
+    lockForWriting(fd, name);
+    return file;
 }
 
 std::unique_ptr<RecordFile> recordFileOnDescriptor(int fd, const std::string& name,

@@ -1,78 +1,64 @@
+#include <cerrno>
+#include <chrono>
 #include <gtest/gtest.h>
 #include <ombrelis/engine/LogFile.h>
-#include <vector>
+#include <ombrelis/testing/CountingFiles.h>
+#include <thread>
 
 using namespace ombrelis;
+using namespace std::chrono_literals;
+using ombrelis::testing::CountingRecordFile;
+using ombrelis::testing::FileCounts;
 
 namespace {
 
-/// Counts what reaches the system.
-class CountingFile final : public platform::RecordFile {
-public:
-    void writeRecord(std::int64_t n, std::span<const std::uint8_t> bytes) override {
-        written.push_back(n);
-        sizes.push_back(bytes.size());
+TEST(LogFile, RecordsAreSyncedWithoutAnyCallFromTheRunAndOnlyAfterWrites) {
+    FileCounts counts;
+    engine::LogFile log(std::make_unique<CountingRecordFile>(counts), 1ms);
+    std::this_thread::sleep_for(20ms);
+    EXPECT_EQ(counts.syncs, 0) << "nothing written, nothing to sync";
+    log.write(1, {});
+    log.write(2, {});
+    // The run is elsewhere (a long wait, a modal dialog in its pump): the records get synced.
+    for (int i = 0; i < 2000 && counts.syncs == 0; ++i) {
+        std::this_thread::sleep_for(10ms);
     }
-    void sync() override { ++*syncs; }
-    void close() override { ++*closes; }
-    platform::FileId id() const override { return {}; }
-
-    std::vector<std::int64_t> written;
-    std::vector<std::size_t> sizes;
-    int* syncs;
-    int* closes;
-};
-
-struct Counted {
-    int syncs = 0;
-    int closes = 0;
-    std::unique_ptr<platform::RecordFile> file() {
-        auto f = std::make_unique<CountingFile>();
-        f->syncs = &syncs;
-        f->closes = &closes;
-        return f;
-    }
-};
-
-TEST(LogFile, EachRecordIsOneWriteAndSyncsComeAtLeastOnceASecond) {
-    Counted c;
-    engine::LogFile log(c.file(), 0);
-    engine::MesureRec r;
-    for (int i = 1; i <= 25; ++i) {
-        log.write(i, r, i * 100); // 100 ms apart
-    }
-    // Synced at 1000, 2000: never more than a second of records unsynced.
-    EXPECT_EQ(c.syncs, 2);
-    EXPECT_EQ(log.recordsWritten(), 25);
-    log.close();
-    log.close();
-    EXPECT_EQ(c.closes, 1);
+    EXPECT_EQ(counts.writesSynced, 2);
 }
 
-TEST(LogFile, ASyncDueAtTheNextWriteIsMadeAheadDuringTheWait) {
-    Counted c;
-    engine::LogFile log(c.file(), 0);
-    engine::MesureRec r;
-    log.write(1, r, 0);
-    log.syncAhead(1, 500); // the next write is not due a sync: nothing yet
-    EXPECT_EQ(c.syncs, 0);
-    log.write(2, r, 500);
-    log.syncAhead(501, 1000); // the next write would sync: do it now
-    EXPECT_EQ(c.syncs, 1);
-    log.write(3, r, 1000); // 499 ms after that sync
-    EXPECT_EQ(c.syncs, 1);
-    log.syncAhead(1001, 1200);
-    EXPECT_EQ(c.syncs, 1);
-    log.syncAhead(1001, 1501);
-    EXPECT_EQ(c.syncs, 2);
-    log.syncAhead(1002, 3000); // nothing written since
-    EXPECT_EQ(c.syncs, 2);
+TEST(LogFile, CloseSyncsEveryRecordThenClosesOnce) {
+    FileCounts counts;
+    engine::LogFile log(std::make_unique<CountingRecordFile>(counts), 1h);
+    for (int i = 1; i <= 3; ++i) {
+        log.write(i, {});
+    }
+    log.close();
+    log.close();
+    EXPECT_EQ(counts.writesSyncedAtClose, 3);
+    EXPECT_EQ(counts.closes, 1);
+}
+
+TEST(LogFile, ABackgroundSyncFailureStopsTheNextWriteAndIsToldOnce) {
+    FileCounts counts;
+    counts.failSyncWith = EIO;
+    engine::LogFile log(std::make_unique<CountingRecordFile>(counts), 1ms);
+    int written = 0;
+    try {
+        while (++written < 2000) {
+            log.write(written, {});
+            std::this_thread::sleep_for(10ms);
+        }
+    } catch (const platform::SystemError&) {
+    }
+    EXPECT_LT(written, 2000);
+    counts.failSyncWith = 0;
+    EXPECT_NO_THROW(log.close());
 }
 
 TEST(LogFile, DestroyedOpenItClosesTheFile) {
-    Counted c;
-    { engine::LogFile log(c.file(), 0); }
-    EXPECT_EQ(c.closes, 1);
+    FileCounts counts;
+    { engine::LogFile log(std::make_unique<CountingRecordFile>(counts)); }
+    EXPECT_EQ(counts.closes, 1);
 }
 
 } // namespace

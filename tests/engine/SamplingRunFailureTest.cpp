@@ -1,15 +1,19 @@
 // What a user gets when the system refuses something during a run: a clear French message,
 // the buttons back to idle, and a log file of whole records holding every sample shown.
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <ombrelis/platform/PosixFileSystem.h>
 #include <ombrelis/testing/ChildProcess.h>
+#include <ombrelis/testing/CountingFiles.h>
 #include <ombrelis/testing/RunHarness.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <utility>
 
 using namespace ombrelis;
 using ombrelis::testing::ChildUser;
@@ -31,27 +35,30 @@ void expectStoppedWithError(RunHarness& h, const std::string& reason) {
     EXPECT_TRUE(contains(box.text, reason)) << box.text;
     EXPECT_TRUE(h.window.goOn);
     EXPECT_FALSE(h.window.stopOn);
-    EXPECT_FALSE(h.run.isRunning());
 }
 
-/// Hands the run a real descriptor on /dev/full, whatever name it asks for.
-class FullDeviceFileSystem final : public platform::FileSystem {
+/// Hands the run the record file that `make` gives, whatever name it asks for.
+class HandingFileSystem final : public platform::FileSystem {
 public:
+    explicit HandingFileSystem(std::function<std::unique_ptr<platform::RecordFile>()> make)
+        : make_(std::move(make)) {}
     platform::EntryKind probe(const std::string&) override { return platform::EntryKind::Absent; }
-    std::optional<platform::FileId> idOf(const std::string&) override { return std::nullopt; }
-    void remove(const std::string&) override {}
-    std::unique_ptr<platform::RecordFile> createRecords(const std::string& name,
-                                                        std::size_t size) override {
-        const int fd = ::open("/dev/full", O_RDWR | O_CLOEXEC);
-        if (fd < 0) {
-            throw std::runtime_error("/dev/full is missing");
-        }
-        return platform::recordFileOnDescriptor(fd, name, size);
+    std::unique_ptr<platform::HeldFile> holdExisting(const std::string&) override {
+        return nullptr;
     }
+    std::unique_ptr<platform::RecordFile> createRecords(const std::string&, std::size_t) override {
+        return make_();
+    }
+
+private:
+    std::function<std::unique_ptr<platform::RecordFile>()> make_;
 };
 
 TEST(SamplingRunFailure, AFullDeviceStopsTheRunWithTheSystemsReason) {
-    FullDeviceFileSystem full;
+    HandingFileSystem full([] {
+        return platform::recordFileOnDescriptor(::open("/dev/full", O_RDWR | O_CLOEXEC),
+                                                "mesures.dat", engine::kRecordSize);
+    });
     RunHarness h(&full);
     h.stopAfter(5);
     h.run.MainLoop();
@@ -118,8 +125,10 @@ TEST(SamplingRunFailure, ANameThatIsNotARegularFileIsNeverTouched) {
     std::ofstream(h.dir.file("folder.dat/inside")) << "x";
     const std::string fifo = h.dir.file("pipe.dat");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string linkToFifo = h.dir.file("link.dat");
+    std::filesystem::create_symlink(fifo, linkToFifo);
 
-    for (const std::string& name : {folder, fifo, std::string("/dev/null")}) {
+    for (const std::string& name : {folder, fifo, linkToFifo}) {
         h.boxes.shown.clear();
         h.window.stopOn = true;
         h.window.name = name;
@@ -129,31 +138,64 @@ TEST(SamplingRunFailure, ANameThatIsNotARegularFileIsNeverTouched) {
     }
     EXPECT_TRUE(std::filesystem::exists(h.dir.file("folder.dat/inside")));
     EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+    EXPECT_TRUE(std::filesystem::is_symlink(linkToFifo));
     EXPECT_EQ(h.surface.clears(), 0);
 }
 
-TEST(SamplingRunFailure, APortThatCannotBeOpenedStopsTheRunWithItsMessage) {
+TEST(SamplingRunFailure, AnEntrySwappedInDuringTheQuestionIsNotDeleted) {
+    RunHarness h;
+    const std::string& name = h.window.name;
+    ombrelis::testing::writeTextFile(name, "asked about");
+    ombrelis::testing::writeTextFile(h.dir.file("other.dat"), "kept");
+    h.boxes.whileAsking = [&] { // a regular file still, but not the one asked about
+        std::filesystem::remove(name);
+        std::filesystem::create_symlink("other.dat", name);
+    };
+    h.run.MainLoop(); // the answer is Yes
+    expectStoppedWithError(h, "remplacé");
+    EXPECT_TRUE(std::filesystem::is_symlink(name));
+    EXPECT_EQ(ombrelis::testing::fileBytes(name).size(), 4u);
+}
+
+struct PortCase {
+    const char* label;
+    int switchOffInPump; ///< 0: Simulation is off at GO; else the pump that turns it off
+    std::size_t boxes;   ///< the overwrite question, if it came, and the error
+    std::size_t fileSize;
+    const char* note;
+};
+
+class PortFailure : public ::testing::TestWithParam<PortCase> {};
+
+TEST_P(PortFailure, IsToldBeforeTheFileIsTouchedWhenSimulationIsOffAtGo) {
+    const PortCase c = GetParam();
     int attempts = 0;
     platform::LazyPort port([&]() -> std::unique_ptr<platform::PortIo> {
         ++attempts;
         throw platform::PortError(
             "Impossible d'ouvrir le port parallèle /dev/parport0 : permission refusée.");
     });
-    platform::PosixFileSystem files;
     RunHarness h;
     engine::Convertisseur converter(port, h.delay);
     engine::SamplingRun run(
         h.window, h.surface,
-        engine::RunServices{h.clock, h.pump, h.boxes, files, h.calendar, converter, h.simulator});
-    h.window.simu = 0;
+        engine::RunServices{h.clock, h.pump, h.boxes, h.files, h.calendar, converter, h.simulator});
+    ombrelis::testing::writeTextFile(h.window.name, "an earlier run"); // 14 bytes; answer Yes
+    h.window.simu = c.switchOffInPump == 0 ? 0 : 1;
+    h.pump.at(c.switchOffInPump, [&] { h.window.simu = 0; });
     run.MainLoop();
-    ASSERT_EQ(h.boxes.shown.size(), 1u);
-    EXPECT_TRUE(contains(h.boxes.shown[0].text, "port parallèle"));
-    EXPECT_TRUE(contains(h.boxes.shown[0].text, "aucune mesure"));
-    EXPECT_TRUE(h.window.goOn);
-    EXPECT_EQ(readLog(h.window.name).size, 0u);
+    expectStoppedWithError(h, "port parallèle");
+    expectStoppedWithError(h, c.note);
+    EXPECT_EQ(h.boxes.shown.size(), c.boxes);
+    EXPECT_EQ(ombrelis::testing::fileBytes(h.window.name).size(), c.fileSize);
     EXPECT_EQ(attempts, 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(Switch, PortFailure,
+                         ::testing::Values(PortCase{"off_at_go", 0, 1, 14, "permission refusée"},
+                                           PortCase{"turned_off_in_the_run", 3, 2, 28,
+                                                    "Les 2 mesures"}),
+                         [](const auto& info) { return std::string(info.param.label); });
 
 TEST(SamplingRunFailure, NumbersTooLargeForADoubleStopTheRunCleanly) {
     {
@@ -178,15 +220,36 @@ TEST(SamplingRunFailure, NumbersTooLargeForADoubleStopTheRunCleanly) {
     }
 }
 
+class StoppedNote : public ::testing::TestWithParam<std::pair<int, const char*>> {};
+
+TEST_P(StoppedNote, TellsHowManyRecordsTheFileKeeps) {
+    RunHarness h;
+    h.run.setRecordLimit(GetParam().first); // the run fails at the sample after these
+    h.run.MainLoop();
+    expectStoppedWithError(h, GetParam().second);
+    EXPECT_EQ(readLog(h.window.name).records.size(), static_cast<std::size_t>(GetParam().first));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Records, StoppedNote,
+    ::testing::Values(std::pair{0, "ne contient aucune mesure"},
+                      std::pair{1, "La mesure déjà prise est enregistrée dans le fichier"},
+                      std::pair{2, "Les 2 mesures déjà prises sont enregistrées dans le fichier"}),
+    [](const auto& info) { return std::to_string(info.param.first) + "_records"; });
+
+TEST(SamplingRunFailure, AFailedCloseAtStopIsTold) {
+    ombrelis::testing::FileCounts counts;
+    counts.failCloseWith = EIO;
+    HandingFileSystem files(
+        [&] { return std::make_unique<ombrelis::testing::CountingRecordFile>(counts); });
+    RunHarness h(&files);
+    h.stopAfter(2);
+    h.run.MainLoop();
+    expectStoppedWithError(h, "erreur d'entrée/sortie");
+    expectStoppedWithError(h, "Les 2 mesures");
+}
+
 TEST(SamplingRunFailure, TheCounterAndTheElapsedTimeNeverWrap) {
-    {
-        RunHarness h;
-        h.run.setRecordLimit(3);
-        h.stopAfter(10);
-        h.run.MainLoop();
-        expectStoppedWithError(h, "3");
-        EXPECT_EQ(readLog(h.window.name).records.size(), 3u);
-    }
     {
         RunHarness h;
         h.window.period = "1000";

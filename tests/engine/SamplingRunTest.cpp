@@ -116,33 +116,37 @@ INSTANTIATE_TEST_SUITE_P(Texts, PeriodText,
                                            PeriodCase{"0.4", 1, true}),
                          ombrelis::testing::NamedAfterValue{});
 
-TEST(SamplingRun, StopDuringALongWaitStillTakesThatSampleAtItsDeadline) {
+struct EndCase {
+    const char* label;
+    const char* period;
+    int pump;     ///< the pump inside which it comes: pump 2k - 1 is the top of cycle k, and
+                  ///< with a wait, pump 2k its wait
+    bool closing; ///< the window is closed, else STOP is clicked
+    std::size_t records;
+};
+
+class EndOfRun : public ::testing::TestWithParam<EndCase> {};
+
+TEST_P(EndOfRun, ComesAtOnceDuringAWaitOrAtTheNextStopTestWithout) {
+    const EndCase c = GetParam();
     RunHarness h;
-    h.window.period = "10000";
-    h.pump.at(2, [&] { h.window.clickStop(); }); // pump 1 is the cycle's, pump 2 the first wait
+    h.window.period = c.period;
+    h.pump.at(c.pump, [&] { c.closing ? void(h.window.closing = true) : h.window.clickStop(); });
     h.run.MainLoop();
-    const auto log = readLog(h.window.name);
-    ASSERT_EQ(log.records.size(), 1u);
-    EXPECT_GE(h.clock.peek(), 1000 + 10000);
-    EXPECT_EQ(h.window.statuses.size(), 1u);
-    EXPECT_TRUE(h.window.goOn);
+    EXPECT_EQ(readLog(h.window.name).records.size(), c.records);
+    EXPECT_EQ(h.pump.pumps(), c.pump) << "the run went on pumping";
 }
 
-TEST(SamplingRun, ClosingTheWindowEndsTheRunWithoutAnotherSample) {
-    RunHarness h;
-    h.window.period = "10000";
-    int pumps = 0;
-    h.pump.everyPump = [&] {
-        if (++pumps == 5) { // inside the third cycle's wait
-            h.window.closing = true;
-        }
-    };
-    h.run.MainLoop();
-    const auto log = readLog(h.window.name);
-    EXPECT_EQ(log.records.size(), 2u);
-    EXPECT_EQ(log.trailingBytes, 0u);
-    EXPECT_TRUE(h.boxes.shown.empty());
-}
+INSTANTIATE_TEST_SUITE_P(
+    Ends, EndOfRun,
+    ::testing::Values(EndCase{"stop_during_a_wait", "10000", 4, false, 1},
+                      EndCase{"close_during_a_wait", "10000", 4, true, 1},
+                      EndCase{"stop_before_a_wait", "10000", 3, false, 1},
+                      // Period 0: pump k is the top of cycle k. STOP lets that cycle finish;
+                      // a close ends the run before another sample.
+                      EndCase{"stop_without_a_wait", "0", 3, false, 3},
+                      EndCase{"close_without_a_wait", "0", 3, true, 2}),
+    [](const auto& info) { return std::string(info.param.label); });
 
 TEST(SamplingRun, OverwriteAnsweredYesStartsTheFileAfresh) {
     RunHarness h;
@@ -290,7 +294,6 @@ TEST(SamplingRun, ASecondRunInsideTheFirstOnAnotherFileWorks) {
     EXPECT_EQ(inner.records.size(), 3u);
     EXPECT_EQ(inner.records[0].TempsMs, 0);
     EXPECT_TRUE(h.boxes.shown.empty());
-    EXPECT_FALSE(h.run.isRunning());
 }
 
 TEST(SamplingRun, ASecondRunOnTheFileTheFirstHoldsIsRefusedBeforeAnythingIsDeleted) {
@@ -316,6 +319,19 @@ TEST(SamplingRun, ASecondRunOnTheFileTheFirstHoldsIsRefusedBeforeAnythingIsDelet
     EXPECT_NE(h.boxes.shown[0].text.find("mesure en cours"), std::string::npos);
     EXPECT_TRUE(h.window.goOn);
     EXPECT_FALSE(h.window.stopOn);
+}
+
+TEST(SamplingRun, AFileThatAnotherProgramIsWritingIsNeitherAskedAboutNorDeleted) {
+    RunHarness h;
+    platform::PosixFileSystem theirs; // another program's open of the file, with its own lock
+    const auto writing = theirs.createRecords(h.window.name, engine::kRecordSize);
+    writing->writeRecord(1, engine::encode({}));
+    h.run.MainLoop();
+    ASSERT_EQ(h.boxes.shown.size(), 1u);
+    EXPECT_EQ(h.boxes.shown[0].kind, "error");
+    EXPECT_NE(h.boxes.shown[0].text.find("autre programme"), std::string::npos);
+    EXPECT_EQ(fileBytes(h.window.name).size(), 14u);
+    EXPECT_TRUE(h.window.goOn);
 }
 
 } // namespace

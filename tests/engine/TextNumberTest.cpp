@@ -44,7 +44,8 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"1E2E3", 100}, Case{"0x10", 0},
         // Hexadecimal and octal whole numbers.
         Case{"&H64", 100}, Case{"&h64", 100}, Case{"&HFF", 255}, Case{"&hff", 255},
-        Case{"&O17", 15}, Case{"&o17", 15}, Case{"&O19", 1}, Case{"& H 1 0", 16}, Case{"&H1G", 1},
+        Case{"&O17", 15}, Case{"&o17", 15}, Case{"&O19", 1}, Case{"&O18", 1}, Case{"& H 1 0", 16},
+        Case{"&H1G", 1},
         // Long digit strings that are still finite.
         Case{"000000000000000000000000000000001", 1}, Case{"1E308", 1e308},
         Case{"0.000000000000000000000000000000000000000000000000000000000001E60", 1}),

@@ -1,10 +1,16 @@
 #include <cctype>
 #include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <ombrelis/platform/Calendar.h>
 #include <ombrelis/platform/Clock.h>
 #include <ombrelis/platform/MicroDelay.h>
 #include <ombrelis/testing/CaseNames.h>
+#include <ombrelis/testing/ChildProcess.h>
+#include <sched.h>
+#include <string>
 #include <thread>
 
 namespace ombrelis::platform {
@@ -28,6 +34,23 @@ TEST(LocalCalendarTest, TimeOfDayIsEightCharactersOnThe24HourClock) {
         EXPECT_LE(twoDigits(text, 3), 59) << text;
         EXPECT_LE(twoDigits(text, 6), 60) << text; // 60: a leap second
     }
+}
+
+TEST(LocalCalendarTest, TimeOfDayIsLocalOnThe24HourClockAndFollowsTheClock) {
+    const bool hadZone = std::getenv("TZ") != nullptr;
+    const std::string saved = hadZone ? std::getenv("TZ") : "";
+    ::setenv("TZ", "<+0530>-5:30", 1); // a fixed zone from its rule, no zone database needed
+    ::tzset();
+    std::time_t now = 1'700'040'845; // 2023-11-15 09:34:05 UTC, 15:04:05 in that zone
+    LocalCalendar calendar([&now] { return now; });
+    EXPECT_EQ(calendar.timeOfDay(), "15:04:05");
+    now += 1;
+    EXPECT_EQ(calendar.timeOfDay(), "15:04:06");
+    now += 9 * 3600; // past local midnight
+    EXPECT_EQ(calendar.timeOfDay(), "00:04:06");
+    EXPECT_EQ(calendar.today().day, 16);
+    hadZone ? ::setenv("TZ", saved.c_str(), 1) : ::unsetenv("TZ");
+    ::tzset();
 }
 
 TEST(LocalCalendarTest, TodayIsARealRecentDate) {
@@ -56,6 +79,31 @@ TEST(SteadyClockTest, NeverGoesBackAndFollowsASleep) {
     const std::int64_t before = clock.nowMs();
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_GE(clock.nowMs() - before, 20);
+}
+
+// A time namespace whose boot clock runs a day ahead of its monotonic clock is what a day of
+// suspend leaves behind: the run's clock must count that day, as the time of day does.
+TEST(SteadyClockTest, CountsTheTimeTheSystemSpentSuspended) {
+    const std::string report = testing::runInChild(testing::ChildUser::Same, []() -> std::string {
+        std::ofstream offsets;
+        if (::unshare(CLONE_NEWTIME) == 0) {
+            offsets.open("/proc/self/timens_offsets");
+        }
+        if (!(offsets << "boottime 86400 0\n" << std::flush)) {
+            return "skip";
+        }
+        // Only the children of this process live in the new namespace.
+        return testing::runInChild(testing::ChildUser::Same, []() -> std::string {
+            timespec monotonic{};
+            ::clock_gettime(CLOCK_MONOTONIC, &monotonic);
+            const std::int64_t ahead = SteadyClock().nowMs() - monotonic.tv_sec * 1000;
+            return ahead >= 86'400'000 ? "" : "a day of suspend left out: " + std::to_string(ahead);
+        });
+    });
+    if (report == "skip") {
+        GTEST_SKIP() << "no time namespaces here";
+    }
+    EXPECT_EQ(report, "");
 }
 
 class BusyWaitDelayTest : public ::testing::TestWithParam<int> {};

@@ -1,14 +1,20 @@
 #include <array>
 #include <cerrno>
 #include <csignal>
+#include <cstddef>
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <iterator>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
 #include <ombrelis/platform/PosixFileSystem.h>
 #include <ombrelis/platform/SystemError.h>
 #include <ombrelis/testing/ChildProcess.h>
 #include <ombrelis/testing/TempDir.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
 
 namespace ombrelis::platform {
 namespace {
@@ -56,6 +62,42 @@ TEST(FileFailureTest, FullDeviceGivesTheFrenchNoSpaceError) {
         EXPECT_EQ(checkError(e, ENOSPC, "/dev/full", "plus de place sur le périphérique"), "");
         EXPECT_TRUE(contains(e.what(), "Impossible d'écrire")) << e.what();
     }
+}
+
+/// From here on, the system refuses every fsync and fdatasync of this process with EIO.
+bool refuseSyncs() {
+    sock_filter filter[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_fdatasync, 2, 0),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_fsync, 1, 0),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EIO),
+    };
+    const sock_fprog program{static_cast<unsigned short>(std::size(filter)), filter};
+    return ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+           ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
+}
+
+TEST(FileFailureTest, ASyncTheSystemRefusesIsReported) {
+    TempDir dir;
+    const std::string report = runInChild(ChildUser::Same, [&]() -> std::string {
+        PosixFileSystem files;
+        auto file = files.createRecords(dir / "log.dat", kSize);
+        file->writeRecord(1, recordBytes(1));
+        if (!refuseSyncs()) {
+            return "skip";
+        }
+        try {
+            file->sync();
+        } catch (const SystemError& e) {
+            return checkError(e, EIO, dir / "log.dat", "erreur d'entrée/sortie");
+        }
+        return "the sync never reached the system";
+    });
+    if (report == "skip") {
+        GTEST_SKIP() << "seccomp filters are not available here";
+    }
+    EXPECT_EQ(report, "");
 }
 
 // One component longer than any file system allows (255 bytes).
@@ -117,7 +159,7 @@ TEST(FileFailureTest, ReadOnlyFolderRefusesCreateAndRemove) {
             }
         }
         try {
-            files.remove(dir / "ro/kept.dat");
+            files.holdExisting(dir / "ro/kept.dat")->removeIfUnchanged();
             return "removed a file from a read-only folder";
         } catch (const SystemError& e) {
             if (auto bad = checkError(e, EACCES, dir / "ro/kept.dat", "permission refusée");

@@ -98,17 +98,23 @@ TEST_F(PosixFileSystemTest, WildcardsAreLiteralCharacters) {
 
     writeTextFile(dir / "*.*", "star");
     EXPECT_EQ(files.probe(dir / "*.*"), EntryKind::RegularFile);
-    files.remove(dir / "*.*");
+    ASSERT_TRUE(files.holdExisting(dir / "*.*")->removeIfUnchanged());
     EXPECT_EQ(files.probe(dir / "*.*"), EntryKind::Absent);
     EXPECT_EQ(files.probe(dir / "a.txt"), EntryKind::RegularFile);
     EXPECT_EQ(files.probe(dir / "b.txt"), EntryKind::RegularFile);
 }
 
-TEST_F(PosixFileSystemTest, CreateRecordsMakesAnEmptyFileOfTheReturnedIdentity) {
+TEST_F(PosixFileSystemTest, CreateRecordsMakesAnEmptyFileUnderTheWritersLock) {
     auto file = files.createRecords(dir / "log.dat", kSize);
-    EXPECT_EQ(files.probe(dir / "log.dat"), EntryKind::RegularFile);
     EXPECT_EQ(fs::file_size(dir / "log.dat"), 0u);
-    EXPECT_EQ(files.idOf(dir / "log.dat"), file->id());
+    fs::create_symlink("log.dat", dir / "alias");
+    // Every other open of the file is refused the lock, in this process as in another.
+    EXPECT_THROW(files.holdExisting(dir / "log.dat"), FileLocked);
+    EXPECT_THROW(files.holdExisting(dir / "alias"), FileLocked);
+    file->close();
+    const auto held = files.holdExisting(dir / "alias");
+    ASSERT_NE(held, nullptr);
+    EXPECT_THROW(files.holdExisting(dir / "log.dat"), FileLocked);
 }
 
 struct ExistingCase {
@@ -198,35 +204,22 @@ TEST_F(PosixFileSystemTest, WriteAfterCloseFails) {
     EXPECT_THROW(file->writeRecord(1, recordBytes(1)), SystemError);
 }
 
-TEST_F(PosixFileSystemTest, RemoveDeletesOnlyThatName) {
+TEST_F(PosixFileSystemTest, RemoveIfUnchangedDeletesOnlyThatName) {
     writeTextFile(dir / "log.dat", "x");
     writeTextFile(dir / "other.dat", "y");
-    files.remove(dir / "log.dat");
+    EXPECT_TRUE(files.holdExisting(dir / "log.dat")->removeIfUnchanged());
     EXPECT_EQ(files.probe(dir / "log.dat"), EntryKind::Absent);
     EXPECT_EQ(files.probe(dir / "other.dat"), EntryKind::RegularFile);
 }
 
-TEST_F(PosixFileSystemTest, RemoveOfAnAbsentNameFails) {
+TEST_F(PosixFileSystemTest, HoldingAnAbsentNameFails) {
     try {
-        files.remove(dir / "absent.dat");
-        FAIL() << "removing an absent file succeeded";
+        files.holdExisting(dir / "absent.dat");
+        FAIL() << "held an absent file";
     } catch (const SystemError& e) {
         EXPECT_EQ(e.errorNumber(), ENOENT);
         EXPECT_NE(std::string(e.what()).find("absent.dat"), std::string::npos);
     }
-}
-
-TEST_F(PosixFileSystemTest, IdOfTellsNamesOfOneFileFromOtherFiles) {
-    writeTextFile(dir / "x", "x");
-    writeTextFile(dir / "y", "x");
-    ASSERT_EQ(::link((dir / "x").c_str(), (dir / "hard").c_str()), 0);
-
-    const auto x = files.idOf(dir / "x");
-    ASSERT_TRUE(x.has_value());
-    EXPECT_EQ(files.idOf(dir / "hard"), x);
-    EXPECT_EQ(files.idOf(dir.path().string() + "/./x"), x);
-    EXPECT_NE(files.idOf(dir / "y"), x);
-    EXPECT_EQ(files.idOf(dir / "absent"), std::nullopt);
 }
 
 } // namespace

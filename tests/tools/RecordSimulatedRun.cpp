@@ -27,17 +27,12 @@ int main(int argc, char** argv) {
         const double golden = i * 0.6180339887;
         harness.random.values.push_back(static_cast<float>(golden - static_cast<int>(golden)));
     }
-    const auto wanted = static_cast<std::size_t>(samples);
-    harness.pump.everyPump = [&harness, wanted, pause] {
-        if (harness.window.statuses.size() + 1 >= wanted) {
-            harness.window.clickStop();
-        }
-        // A wait ends at its deadline, as the real pump's sleep would: one sample per period.
-        if (harness.clock.peek() < harness.pump.lastDeadline()) {
-            harness.clock.set(harness.pump.lastDeadline());
+    // Each wait ends at its deadline, as the real pump's sleep would: one sample per period.
+    harness.stopAfter(static_cast<std::size_t>(samples), [&harness, pause](int) {
+        if (harness.clock.peek() < harness.pump.lastDeadline()) { // a wait: really pause
             std::this_thread::sleep_for(pause);
         }
-    };
+    });
     harness.run.MainLoop();
 
     for (const auto& box : harness.boxes.shown) {

@@ -8,6 +8,19 @@
 namespace ombrelis::testing {
 namespace {
 
+using std::chrono::hours;
+
+/// Ends any wait after 10 s, far more than a test here needs; `fired` tells that it had to.
+struct Watchdog {
+    Watchdog() {
+        timer.setSingleShot(true);
+        QObject::connect(&timer, &QTimer::timeout, [this] { fired = true; });
+        timer.start(10000);
+    }
+    QTimer timer;
+    bool fired = false;
+};
+
 TEST(QtEventPump, PumpPendingRunsWhatIsQueued) {
     platform::SteadyClock clock;
     ui::QtEventPump pump(clock);
@@ -30,9 +43,29 @@ TEST(QtEventPump, WaitEndsWithTheEventThatComes) {
     SUCCEED();
 }
 
+TEST(QtEventPump, AnEventHandledInAWaitEndsIt) {
+    platform::SteadyClock clock;
+    ui::QtEventPump pump(clock, hours(1));
+    Watchdog watchdog;
+    bool stopped = false; // as a STOP click would
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [&] { stopped = true; }, Qt::QueuedConnection);
+    pump.pumpOrWaitUntil(clock.nowMs() + 3'600'000);
+    EXPECT_TRUE(stopped);
+    EXPECT_FALSE(watchdog.fired) << "the wait slept on after handling the event";
+}
+
+TEST(QtEventPump, ALongWaitComesBackWithinASliceSoThatAResumeIsSeen) {
+    FakeClock clock(0); // stands still, as the event loop's timers do through a suspend
+    ui::QtEventPump pump(clock, std::chrono::milliseconds(10));
+    Watchdog watchdog;
+    pump.pumpOrWaitUntil(3'600'000);
+    EXPECT_FALSE(watchdog.fired);
+}
+
 TEST(QtEventPump, AWaitEndedEarlyLeavesNoWakeUpBehind) {
     platform::SteadyClock clock;
-    ui::QtEventPump pump(clock);
+    ui::QtEventPump pump(clock, hours(1));
     bool early = false;
     QTimer::singleShot(5, [&] { early = true; });
     while (!early) {

@@ -2,12 +2,12 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <algorithm>
-#include <limits>
 #include <ombrelis/ui/QtEventPump.h>
 
 namespace ombrelis::ui {
 
-QtEventPump::QtEventPump(platform::Clock& clock) : clock_(clock) {}
+QtEventPump::QtEventPump(platform::Clock& clock, std::chrono::milliseconds longestSleep)
+    : clock_(clock), longestSleep_(longestSleep) {}
 
 void QtEventPump::pumpPending() {
     const std::int64_t now = clock_.nowMs();
@@ -19,16 +19,15 @@ void QtEventPump::pumpPending() {
 }
 
 void QtEventPump::pumpOrWaitUntil(std::int64_t deadlineMs) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
     const std::int64_t remaining = deadlineMs - clock_.nowMs();
-    if (remaining <= 0) {
-        return;
-    }
     if (remaining <= kPreciseTailMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
         // The event loop's timers wake up a millisecond or two late; the run's pacing is only
         // as good as this wake-up, so the last milliseconds are slept precisely. Events wait
         // at most that long.
-        clock_.sleepUntil(deadlineMs);
+        if (remaining > 0) {
+            clock_.sleepUntil(deadlineMs);
+        }
         return;
     }
     // Woken early, by an event or by this timer: the run polls again and the last
@@ -38,7 +37,9 @@ void QtEventPump::pumpOrWaitUntil(std::int64_t deadlineMs) {
     wakeUp.setSingleShot(true);
     wakeUp.setTimerType(Qt::PreciseTimer);
     wakeUp.start(static_cast<int>(
-        std::min<std::int64_t>(remaining - kPreciseTailMs, std::numeric_limits<int>::max())));
+        std::min<std::int64_t>(remaining - kPreciseTailMs, longestSleep_.count())));
+    // One call: handling pending events and then sleeping in two calls would sleep through
+    // the wake-up that the first one handled.
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 

@@ -1,42 +1,56 @@
 #pragma once
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
+#include <exception>
 #include <memory>
+#include <mutex>
 #include <ombrelis/engine/MesureRec.h>
 #include <ombrelis/platform/FileSystem.h>
+#include <thread>
 
 namespace ombrelis::engine {
 
-/// The open log file of one run. Each record goes to the system as soon as it is filled, and
-/// the file is synced to stable storage at least once a second and at the close, so a process
-/// killed at any moment leaves whole records only.
+/// The open log file of one run. Each record goes to the system as soon as it is filled. A
+/// thread of its own syncs the file to stable storage once a second whenever records were
+/// written since the last sync, whatever the run is doing (waiting, or held by a modal dialog
+/// in its pump), and without ever delaying a sample; the close syncs once more.
 class LogFile {
 public:
-    static constexpr std::int64_t kSyncIntervalMs = 1000;
+    static constexpr std::chrono::milliseconds kSyncInterval{1000};
 
-    LogFile(std::unique_ptr<platform::RecordFile> file, std::int64_t openedAtMs);
+    explicit LogFile(std::unique_ptr<platform::RecordFile> file,
+                     std::chrono::milliseconds syncInterval = kSyncInterval);
     ~LogFile();
     LogFile(const LogFile&) = delete;
     LogFile& operator=(const LogFile&) = delete;
 
-    /// Writes record `number` (1-based). `nowMs` is the caller's fresh clock reading.
-    void write(std::int32_t number, const MesureRec& record, std::int64_t nowMs);
-    /// Called when the caller is about to wait until `nextWriteMs`: a sync that the next write
-    /// would have to make is made now, while the caller has time to spare, so it does not
-    /// delay the next sample.
-    void syncAhead(std::int64_t nowMs, std::int64_t nextWriteMs);
+    /// Writes record `number` (1-based). Throws the failure of a background sync first, so
+    /// that no record is shown as kept once the system has refused to keep them.
+    void write(std::int32_t number, const MesureRec& record);
     /// Syncs and closes; throws SystemError when the system refuses.
     void close();
     bool isOpen() const noexcept { return open_; }
-    platform::FileId id() const { return file_->id(); }
     std::int32_t recordsWritten() const noexcept { return recordsWritten_; }
 
 private:
+    void syncEveryInterval();
+    void stopSyncing();
+
     std::unique_ptr<platform::RecordFile> file_;
-    std::int64_t lastSyncMs_;
+    std::chrono::milliseconds syncInterval_;
     std::int32_t recordsWritten_ = 0;
-    bool unsynced_ = false;
     bool open_ = true;
+
+    std::atomic<bool> unsynced_{false};
+    std::atomic<bool> syncFailed_{false};
+    std::mutex mutex_; // guards stopping_ and syncFailure_
+    std::condition_variable wake_;
+    bool stopping_ = false;
+    std::exception_ptr syncFailure_;
+    std::thread syncer_;
 };
 
 } // namespace ombrelis::engine

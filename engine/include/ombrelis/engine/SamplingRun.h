@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <ombrelis/chart/DrawingSurface.h>
 #include <ombrelis/chart/StripChart.h>
 #include <ombrelis/engine/EventPump.h>
@@ -14,7 +15,6 @@
 #include <ombrelis/platform/FileSystem.h>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace ombrelis::engine {
 
@@ -32,7 +32,8 @@ struct RunServices {
 /// Carries out sampling runs for one window, and holds the window's strip chart. A run holds
 /// the calling thread from GO until it notices STOP; the window stays responsive through the
 /// pumps of each cycle, and a handler run inside such a pump may start a second run (MainLoop
-/// is re-entrant).
+/// is re-entrant). A run holds the writers' lock of its log file (FileSystem), so no other run,
+/// here or in another program, can delete or write the file it is writing.
 class SamplingRun {
 public:
     /// The chart is drawn on `chartSurface`, which the window provides.
@@ -52,19 +53,19 @@ public:
     /// the largest 32-bit count; tests lower it to reach the limit.
     void setRecordLimit(std::int32_t limit) noexcept { recordLimit_ = limit; }
 
-    /// True while some run (possibly nested) holds a log file open.
-    bool isRunning() const noexcept { return !heldFiles_.empty(); }
-
 private:
-    class FileHold;
     bool prepare(std::optional<LogFile>& log, const std::string& name);
+    std::unique_ptr<platform::RecordFile> createLog(const std::string& name);
     void cycles(LogFile& log);
+    /// Step 4 of a cycle: pumps events until the clock reaches `echeance`. False when STOP or
+    /// a close came meanwhile: the run then ends at once, without the sample it waited for.
+    bool waitUntil(double echeance);
+    bool stopRequested();
 
     WindowOperations& window_;
     RunServices services_;
     chart::StripChart chart_;
     std::int32_t recordLimit_ = std::numeric_limits<std::int32_t>::max();
-    std::vector<platform::FileId> heldFiles_; // files open in this run and the runs around it
 };
 
 } // namespace ombrelis::engine

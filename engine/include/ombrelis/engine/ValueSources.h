@@ -19,6 +19,8 @@ public:
     Convertisseur(platform::PortIo& port, platform::MicroDelay& delay);
     /// One 12-bit conversion, 0..4095. Throws PortError when the port cannot be used.
     std::int16_t LireConvertisseur();
+    /// Opens and claims the port. Throws PortError when it cannot be used.
+    void claimPort() { port_.claim(); }
 
 private:
     platform::PortIo& port_;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <ctime>
+#include <functional>
 #include <string>
 
 namespace ombrelis::platform {
@@ -20,12 +21,16 @@ public:
     virtual Date today() = 0;
 };
 
+/// The system's time zone (TZ) over a source of the current time, std::time by default.
 class LocalCalendar final : public Calendar {
 public:
+    explicit LocalCalendar(std::function<std::time_t()> now = [] { return std::time(nullptr); })
+        : now_(std::move(now)) {}
     std::string timeOfDay() override;
     Date today() override;
 
 private:
+    std::function<std::time_t()> now_;
     std::time_t cachedSecond_ = 0;
     std::string cachedText_;
 };

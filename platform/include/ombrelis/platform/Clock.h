@@ -4,7 +4,8 @@
 
 namespace ombrelis::platform {
 
-/// Monotonic millisecond clock. 64-bit, so it never wraps during the life of a process.
+/// Monotonic millisecond clock. 64-bit, so it never wraps during the life of a process. The
+/// run's TempsMs and pacing come from it.
 class Clock {
 public:
     virtual ~Clock() = default;
@@ -15,7 +16,9 @@ public:
     virtual void sleepUntil(std::int64_t deadlineMs) = 0;
 };
 
-/// Clock over std::chrono::steady_clock.
+/// Time since the system started, the time spent suspended included (CLOCK_BOOTTIME on
+/// Linux): across a suspend TempsMs moves as the time of day does, and a sample that fell due
+/// while the system slept is taken as soon as it wakes.
 class SteadyClock final : public Clock {
 public:
     std::int64_t nowMs() override;

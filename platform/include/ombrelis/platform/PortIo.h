@@ -17,6 +17,10 @@ public:
     virtual void out(std::uint16_t port, std::uint8_t value) = 0;
     /// Reads one byte from `port`.
     virtual std::uint8_t in(std::uint16_t port) = 0;
+    /// Opens and claims the port now, if that is not done yet, so that a port that cannot be
+    /// used is known before anything else is touched. Backends that open the port when they
+    /// are made have nothing left to do.
+    virtual void claim() {}
 };
 
 /// A port that cannot be opened or used. what() is a French sentence for the user.
@@ -34,6 +38,7 @@ public:
     explicit LazyPort(PortFactory factory);
     void out(std::uint16_t port, std::uint8_t value) override;
     std::uint8_t in(std::uint16_t port) override;
+    void claim() override { bound(); }
     bool isBound() const noexcept { return bound_ != nullptr; }
 
 private:

@@ -7,11 +7,18 @@
 
 namespace ombrelis::testing {
 
+/// Thrown by a pump past FakePump::kMostPumps. Not a std::exception, so that the run's own
+/// error handling cannot swallow it: it ends the run and fails the test.
+struct RunawayRun {};
+
 /// Counts the pumps. A "handler" can be scheduled to run inside the n-th pump (1-based,
 /// counting both kinds), as a click would during a run. A wait then moves the clock to its
-/// deadline, as the real pump's sleep would.
+/// deadline, as the real pump's sleep would. A run that has not ended after kMostPumps pumps
+/// never will: the next pump throws RunawayRun.
 class FakePump final : public engine::EventPump {
 public:
+    static constexpr int kMostPumps = 10000;
+
     explicit FakePump(FakeClock& clock) : clock_(clock) {}
 
     void pumpPending() override {
@@ -40,6 +47,9 @@ public:
 
 private:
     void runHandler() {
+        if (pumps_ > kMostPumps) {
+            throw RunawayRun{};
+        }
         if (const auto it = handlers_.find(pumps_); it != handlers_.end()) {
             auto handler = std::move(it->second);
             handlers_.erase(it);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <ombrelis/engine/MessageBoxes.h>
 #include <ombrelis/platform/Calendar.h>
 #include <ombrelis/platform/RandomSource.h>
@@ -16,10 +17,14 @@ struct ShownBox {
 };
 
 /// Message boxes that never block: questions take the queued answers (Yes when none is queued).
+/// `whileAsking` runs while a question is up, as anything else on the machine might.
 class FakeMessageBoxes final : public engine::MessageBoxes {
 public:
     bool askYesNo(const std::string& title, const std::string& text) override {
         record("question", title, text);
+        if (whileAsking) {
+            whileAsking();
+        }
         if (answers.empty()) {
             return true;
         }
@@ -36,6 +41,7 @@ public:
 
     std::deque<bool> answers;
     std::vector<ShownBox> shown;
+    std::function<void()> whileAsking;
 
 private:
     void record(const std::string& kind, const std::string& title, const std::string& text) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <ombrelis/engine/WindowOperations.h>
 #include <string>
 #include <vector>
@@ -17,6 +18,9 @@ public:
     void setStatus(const std::string& text) override {
         status = text;
         statuses.push_back(text);
+        if (onStatus) {
+            onStatus();
+        }
     }
     void backToIdle() override {
         stopOn = false;
@@ -38,6 +42,7 @@ public:
     bool stopOn = true;
     bool goOn = false;
     bool closing = false;
+    std::function<void()> onStatus;
 
     std::string status;
     std::vector<std::string> statuses;

@@ -28,17 +28,18 @@ struct RunHarness {
         window.name = dir.file("mesures.dat");
     }
 
-    /// STOP is clicked inside a pump of the cycle that takes sample `n`, so the run ends
-    /// with exactly n records. `inEachPump` also runs in every pump, given its number (from 1).
+    /// STOP is clicked as sample `n` is shown, so the run ends at its next stop test with
+    /// exactly n records, whatever the period. `inEachPump` runs in every pump, given its
+    /// number (from 1).
     void stopAfter(std::size_t n, std::function<void(int)> inEachPump = {}) {
-        pump.everyPump = [this, n, also = std::move(inEachPump), count = 0]() mutable {
-            if (also) {
-                also(++count);
-            }
-            if (window.statuses.size() + 1 >= n) {
+        window.onStatus = [this, n] {
+            if (window.statuses.size() >= n) {
                 window.clickStop();
             }
         };
+        if (inEachPump) {
+            pump.everyPump = [also = std::move(inEachPump), count = 0]() mutable { also(++count); };
+        }
     }
 
     TempDir dir;
