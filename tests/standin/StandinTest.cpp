@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cmath>
 #include <fcntl.h>
+#include <fstream>
 #include <linux/ppdev.h>
 #include <numbers>
 #include <ombrelis/platform/PpdevPort.h>
@@ -195,6 +196,10 @@ class StandinFaultTest : public StandinWindowTest,
                          public ::testing::WithParamInterface<FaultCase> {};
 
 TEST_P(StandinFaultTest, SaysWhyStaysIdleAndLogsOnceThePortWorks) {
+    // An earlier log under the name, which the user would agree to overwrite: the port's
+    // failure comes before anything touches it.
+    const std::string earlier = folder.filePath(QStringLiteral("refused.dat")).toStdString();
+    std::ofstream(earlier) << "kept";
     ::setenv("OMBRELIS_STANDIN_FAIL", GetParam().fault, 1);
     runFor(1000, "refused.dat", "const 2.5");
     ::unsetenv("OMBRELIS_STANDIN_FAIL");
@@ -205,6 +210,9 @@ TEST_P(StandinFaultTest, SaysWhyStaysIdleAndLogsOnceThePortWorks) {
     EXPECT_EQ(messages.shown.back().text.substr(0, expected.size()), expected);
     EXPECT_TRUE(form.controls().btnGO->isEnabled());
     EXPECT_FALSE(form.controls().btnSTOP->isEnabled());
+    std::string left;
+    std::getline(std::ifstream(earlier), left);
+    EXPECT_EQ(left, "kept");
 
     messages.shown.clear();
     expectAConstantRun("after.dat");
