@@ -4,6 +4,8 @@
 #include <ombrelis/platform/Win32FileSystem.h>
 #include <ombrelis/platform/WindowsDeviceName.h>
 #include <ombrelis/platform/WindowsText.h>
+#include <optional>
+#include <utility>
 
 namespace ombrelis::platform {
 
@@ -62,13 +64,27 @@ EntryKind kindOf(HANDLE handle) {
     return EntryKind::RegularFile;
 }
 
-std::optional<FileId> idOfHandle(HANDLE handle) {
+/// Volume serial number and file index: what tells one file from another, whatever the name.
+std::optional<std::pair<DWORD, std::uint64_t>> identityOf(HANDLE handle) {
     BY_HANDLE_FILE_INFORMATION info{};
     if (!::GetFileInformationByHandle(handle, &info)) {
         return std::nullopt;
     }
-    return FileId{info.dwVolumeSerialNumber,
-                  (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+    return std::pair{info.dwVolumeSerialNumber,
+                     (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
+/// The writers' lock is the share mode: a handle that shares reading only keeps every other
+/// program from writing, renaming or deleting the file, and any open that asks for one of
+/// those rights while a run holds the file is refused with a sharing violation.
+constexpr DWORD kWritersLockShare = FILE_SHARE_READ;
+
+/// Opening failed with `error`: a run holding the file, or a reason to report.
+[[noreturn]] void throwOpenFailure(const std::string& name, const std::string& action, int error) {
+    if (error == ERROR_SHARING_VIOLATION) {
+        throw FileLocked(name);
+    }
+    throw SystemError(action, error);
 }
 
 bool setEndOfFile(HANDLE handle, std::int64_t size) {
@@ -94,8 +110,7 @@ bool deleteNow(HANDLE handle) {
 class Win32RecordFile final : public RecordFile {
 public:
     Win32RecordFile(HANDLE handle, std::string name, std::size_t recordSize)
-        : handle_(handle), name_(std::move(name)), recordSize_(recordSize),
-          id_(idOfHandle(handle).value_or(FileId{})) {}
+        : handle_(handle), name_(std::move(name)), recordSize_(recordSize) {}
 
     ~Win32RecordFile() override {
         if (handle_ != INVALID_HANDLE_VALUE) {
@@ -137,18 +152,10 @@ public:
         }
         const HANDLE handle = handle_;
         handle_ = INVALID_HANDLE_VALUE;
-        const bool flushed = ::FlushFileBuffers(handle) != 0;
-        const int flushError = lastError();
         if (!::CloseHandle(handle)) {
             throw SystemError("Impossible de fermer le fichier " + quoted(name_), lastError());
         }
-        if (!flushed) {
-            throw SystemError("Impossible d'enregistrer sur le disque le fichier " + quoted(name_),
-                              flushError);
-        }
     }
-
-    FileId id() const override { return id_; }
 
 private:
     // As on every system: a record cut short at the end of the file is cut away, so that the
@@ -163,7 +170,34 @@ private:
     HANDLE handle_;
     std::string name_;
     std::size_t recordSize_;
-    FileId id_;
+};
+
+class Win32HeldFile final : public HeldFile {
+public:
+    Win32HeldFile(HANDLE handle, std::string name) : handle_(handle), name_(std::move(name)) {}
+
+    // The held file cannot be renamed or deleted meanwhile (the share mode), yet the name is
+    // looked at again: what is deleted must be exactly what the user was asked about. A link
+    // now standing under the name is something else, and its target is never deleted.
+    bool removeIfUnchanged() override {
+        const std::string action = "Impossible de supprimer le fichier " + quoted(name_);
+        const Handle now(::CreateFileW(
+            toUtf16(name_, action).c_str(), FILE_READ_ATTRIBUTES,
+            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+            FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        const auto held = identityOf(handle_.get());
+        if (!now.valid() || !held || identityOf(now.get()) != held) {
+            return false;
+        }
+        if (!deleteNow(handle_.get())) {
+            throw SystemError(action, lastError());
+        }
+        return true;
+    }
+
+private:
+    Handle handle_;
+    std::string name_;
 };
 
 } // namespace
@@ -187,40 +221,18 @@ EntryKind Win32FileSystem::probe(const std::string& name) {
     throw SystemError(action, error);
 }
 
-std::optional<FileId> Win32FileSystem::idOf(const std::string& name) {
-    if (name.find_first_of("*?") != std::string::npos || isWindowsDeviceName(name)) {
-        return std::nullopt;
+// The file the name leads to is held (through a link, its target: that is what a run would
+// be writing), with the right to delete it, so that the delete goes to exactly this file.
+std::unique_ptr<HeldFile> Win32FileSystem::holdExisting(const std::string& name) {
+    const std::string action = "Impossible d'ouvrir le fichier " + quoted(name);
+    const HANDLE handle = ::CreateFileW(checkedName(name, action).c_str(),
+                                        DELETE | FILE_READ_ATTRIBUTES, kWritersLockShare, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        throwOpenFailure(name, action, lastError());
     }
-    const Handle handle(
-        openForAttributes(toUtf16(name, "Impossible d'identifier le fichier " + quoted(name))));
-    return handle.valid() ? idOfHandle(handle.get()) : std::nullopt;
-}
-
-// The checks and the deletion are made on one handle, so what is deleted is exactly what was
-// checked, even if the name is given to something else in between. A link is deleted itself,
-// never its target, as unlink does.
-void Win32FileSystem::remove(const std::string& name) {
-    const std::string action = "Impossible de supprimer le fichier " + quoted(name);
-    const Handle handle(::CreateFileW(
-        checkedName(name, action).c_str(), DELETE | FILE_READ_ATTRIBUTES,
-        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-        FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!handle.valid()) {
-        throw SystemError(action, lastError());
-    }
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (::GetFileType(handle.get()) != FILE_TYPE_DISK) {
-        throw SystemError(action, ERROR_BAD_DEVICE);
-    }
-    if (!::GetFileInformationByHandle(handle.get(), &info)) {
-        throw SystemError(action, lastError());
-    }
-    if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        throw SystemError(action, ERROR_DIRECTORY_NOT_SUPPORTED);
-    }
-    if (!deleteNow(handle.get())) {
-        throw SystemError(action, lastError());
-    }
+    auto held = std::make_unique<Win32HeldFile>(handle, name);
+    return kindOf(handle) == EntryKind::RegularFile ? std::move(held) : nullptr;
 }
 
 // Shared for reading only: others may follow the log while it grows, but no other program
@@ -230,9 +242,9 @@ std::unique_ptr<RecordFile> Win32FileSystem::createRecords(const std::string& na
     const std::string action = "Impossible de créer le fichier " + quoted(name);
     const HANDLE handle =
         ::CreateFileW(checkedName(name, action).c_str(), GENERIC_READ | GENERIC_WRITE,
-                      FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+                      kWritersLockShare, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        throw SystemError(action, lastError());
+        throwOpenFailure(name, action, lastError());
     }
     if (::GetFileType(handle) != FILE_TYPE_DISK) {
         ::CloseHandle(handle);

@@ -323,7 +323,7 @@ TEST(SamplingRun, ASecondRunOnTheFileTheFirstHoldsIsRefusedBeforeAnythingIsDelet
 
 TEST(SamplingRun, AFileThatAnotherProgramIsWritingIsNeitherAskedAboutNorDeleted) {
     RunHarness h;
-    platform::PosixFileSystem theirs; // another program's open of the file, with its own lock
+    platform::NativeFileSystem theirs; // another program's open of the file, with its own lock
     const auto writing = theirs.createRecords(h.window.name, engine::kRecordSize);
     writing->writeRecord(1, engine::encode({}));
     h.run.MainLoop();
