@@ -7,6 +7,8 @@
 #include <ombrelis/platform/NativeFileSystem.h>
 #include <ombrelis/platform/PortIo.h>
 #include <ombrelis/platform/RandomSource.h>
+#include <ombrelis/platform/ThreadPriority.h>
+#include <ombrelis/ui/DesktopRealtime.h>
 #include <ombrelis/ui/Form1.h>
 #include <ombrelis/ui/QtEventPump.h>
 #include <ombrelis/ui/QtMessageBoxes.h>
@@ -33,8 +35,11 @@ int main(int argc, char** argv) {
     platform::BusyWaitDelay delay;
     ui::QtEventPump pump(clock);
     ui::QtSaveDialog saveDialog;
+    // The run wakes on time on a busy machine where the system allows it (README).
+    const auto threadPriority = platform::systemThreadPriority(ui::desktopRealtimeBroker());
 
-    ui::Form1 window({clock, pump, calendar, random, files, port, delay, messages, saveDialog});
+    ui::Form1 window(
+        {clock, pump, calendar, random, files, port, delay, messages, saveDialog, *threadPriority});
     window.Form_Load();
     window.show();
     return QApplication::exec();

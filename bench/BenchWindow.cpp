@@ -12,6 +12,7 @@
 #include <ombrelis/ui/PickList.h>
 #include <sys/resource.h>
 #include <unistd.h>
+#include <utility>
 
 namespace ombrelis::bench {
 
@@ -25,7 +26,8 @@ void ConsoleMessages::reportError(const std::string& title, const std::string& t
     std::cerr << title << ": " << text << '\n';
 }
 
-BenchWindow::BenchWindow() {
+BenchWindow::BenchWindow(platform::RealtimeBroker broker)
+    : threadPriority_(platform::systemThreadPriority(std::move(broker))) {
     char folder[] = "/tmp/ombrelis-bench-XXXXXX";
     if (::mkdtemp(folder) == nullptr) {
         std::perror("mkdtemp");
@@ -33,7 +35,8 @@ BenchWindow::BenchWindow() {
     }
     folder_ = folder;
     form_ = std::make_unique<ui::Form1>(ui::Form1Services{clock_, pump_, calendar_, random_, files_,
-                                                          port_, delay_, messages_, saveDialog_});
+                                                          port_, delay_, messages_, saveDialog_,
+                                                          *threadPriority_});
     form_->Form_Load();
     form_->show();
 }

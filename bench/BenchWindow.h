@@ -12,6 +12,7 @@
 #include <ombrelis/platform/PortIo.h>
 #include <ombrelis/platform/PosixFileSystem.h>
 #include <ombrelis/platform/RandomSource.h>
+#include <ombrelis/platform/ThreadPriority.h>
 #include <ombrelis/ui/Form1.h>
 #include <ombrelis/ui/QtEventPump.h>
 #include <ombrelis/ui/SaveDialog.h>
@@ -35,10 +36,11 @@ public:
     }
 };
 
-/// One Form1 with real services, shown, ready for a simulated run into `logPath`.
+/// One Form1 with real services, shown, ready for a simulated run into `logPath`. The run's
+/// thread is raised as the program's is, through `broker` when the process may not do it.
 class BenchWindow {
 public:
-    BenchWindow();
+    explicit BenchWindow(platform::RealtimeBroker broker = {});
     ~BenchWindow();
 
     /// Runs a simulated run at `period` (the period field's text) from a GO click until
@@ -64,6 +66,7 @@ private:
     ui::QtEventPump pump_{clock_};
     ConsoleMessages messages_;
     NoSaveDialog saveDialog_;
+    std::unique_ptr<platform::ThreadPriority> threadPriority_;
     std::unique_ptr<ui::Form1> form_;
     std::string folder_;
 };

@@ -1,7 +1,9 @@
-// Figures for throughput, pacing, CPU, memory, converter readout and start-up, each as a line
-// "name: value". `bench_ombrelis all` runs every benchmark in its own process.
+// Figures for throughput, pacing (idle and busy, with and without real-time scheduling), CPU,
+// memory, converter readout and start-up, each as a line "name: value". `bench_ombrelis all`
+// runs every benchmark in its own process.
 
 #include "BenchWindow.h"
+#include "Pacing.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -90,44 +92,6 @@ double percentile(std::vector<double> v, double p) {
     std::sort(v.begin(), v.end());
     const auto index = static_cast<std::size_t>(std::ceil(p * static_cast<double>(v.size()))) - 1;
     return v[std::min(index, v.size() - 1)];
-}
-
-int pacing() {
-    BenchWindow window;
-    struct Plan {
-        int period;
-        int samples;
-    };
-    for (const Plan plan : {Plan{10, 500}, Plan{100, 100}, Plan{1000, 10}}) {
-        const std::string prefix = "pacing_" + std::to_string(plan.period) + "ms_";
-        const double cpu0 = cpuSeconds();
-        const double wall0 = wallSeconds();
-        // STOP comes during the wait for the last planned sample, which is still taken: nothing
-        // but the run itself wakes the process meanwhile.
-        const std::string path = window.runFor(std::to_string(plan.period),
-                                               plan.samples * plan.period - plan.period / 2);
-        const double wall = wallSeconds() - wall0;
-        const double cpu = cpuSeconds() - cpu0;
-        const auto records = testing::readLog(path).records;
-        std::vector<double> deviation;
-        int onTime = 0;
-        for (std::size_t i = 1; i < records.size(); ++i) {
-            const int interval = records[i].TempsMs - records[i - 1].TempsMs;
-            deviation.push_back(interval - plan.period);
-            onTime += (interval == plan.period || interval == plan.period + 1) ? 1 : 0;
-            if (std::getenv("OMBRELIS_BENCH_INTERVALS")) {
-                std::fprintf(stderr, "%d ", interval);
-            }
-        }
-        print(prefix + "intervals", static_cast<double>(deviation.size()));
-        print(prefix + "deviation_median_ms", percentile(deviation, 0.5));
-        print(prefix + "deviation_p99_ms", percentile(deviation, 0.99));
-        print(prefix + "deviation_max_ms", percentile(deviation, 1.0));
-        print(prefix + "on_time_percent",
-              deviation.empty() ? 0 : 100.0 * onTime / static_cast<double>(deviation.size()));
-        print(prefix + "cpu_percent_of_one_core", 100.0 * cpu / wall);
-    }
-    return 0;
 }
 
 int memory() {
@@ -265,7 +229,8 @@ int startup(const char* self) {
 
 int runAll(const char* self) {
     int failures = 0;
-    for (const char* which : {"readout", "startup", "throughput", "pacing", "memory"}) {
+    for (const char* which :
+         {"readout", "startup", "throughput", "pacing", "pacing-no-rt", "memory"}) {
         const pid_t pid = ::fork();
         if (pid == 0) {
             ::execl(self, self, which, static_cast<char*>(nullptr));
@@ -302,12 +267,13 @@ int main(int argc, char** argv) {
     if (which == "throughput") {
         return throughput();
     }
-    if (which == "pacing") {
-        return pacing();
+    if (which == "pacing" || which == "pacing-no-rt") {
+        return pacing(which == "pacing-no-rt");
     }
     if (which == "memory") {
         return memory();
     }
-    std::cerr << "usage: bench_ombrelis [all|throughput|pacing|memory|readout|startup]\n";
+    std::cerr
+        << "usage: bench_ombrelis [all|throughput|pacing|pacing-no-rt|memory|readout|startup]\n";
     return 2;
 }

@@ -45,11 +45,19 @@ std::int64_t wakeUpAt(double echeance) {
     return static_cast<std::int64_t>(up);
 }
 
+/// Whichever way a run's frame is left, its thread is back to normal scheduling before
+/// anything is shown.
+struct NormalPriorityAfterRun {
+    RunPriority& priority;
+    ~NormalPriorityAfterRun() { priority.runEnded(); }
+};
+
 } // namespace
 
 SamplingRun::SamplingRun(WindowOperations& window, chart::DrawingSurface& chartSurface,
                          RunServices services)
-    : window_(window), services_(services), chart_(chartSurface, services.clock) {}
+    : window_(window), services_(services), chart_(chartSurface, services.clock),
+      priority_(services.threadPriority) {}
 
 void SamplingRun::InitCourbe() {
     chart_.InitCourbe([this] { return axisWidthMs(window_.axisText()); });
@@ -59,6 +67,7 @@ void SamplingRun::MainLoop() {
     std::optional<LogFile> log;
     std::string name;
     try {
+        const NormalPriorityAfterRun normalAfter{priority_};
         name = window_.fileName();
         if (!prepare(log, name)) {
             return;
@@ -168,6 +177,7 @@ void SamplingRun::cycles(LogFile& log) {
         }
 
         const double period = textToNumber(window_.periodText());
+        priority_.forPeriod(period);
         const double echeance = static_cast<double>(clock.nowMs()) + period;
         if (!waitUntil(echeance)) {
             log.close();

@@ -177,9 +177,9 @@ TEST_P(PortFailure, IsToldBeforeTheFileIsTouchedWhenSimulationIsOffAtGo) {
     });
     RunHarness h;
     engine::Convertisseur converter(port, h.delay);
-    engine::SamplingRun run(
-        h.window, h.surface,
-        engine::RunServices{h.clock, h.pump, h.boxes, h.files, h.calendar, converter, h.simulator});
+    engine::SamplingRun run(h.window, h.surface,
+                            engine::RunServices{h.clock, h.pump, h.boxes, h.files, h.calendar,
+                                                converter, h.simulator, h.threadPriority});
     ombrelis::testing::writeTextFile(h.window.name, "an earlier run"); // 14 bytes; answer Yes
     h.window.simu = c.switchOffInPump == 0 ? 0 : 1;
     h.pump.at(c.switchOffInPump, [&] { h.window.simu = 0; });

@@ -160,8 +160,10 @@ protected:
     platform::BusyWaitDelay delay;
     FakeMessageBoxes messages;
     FakeSaveDialog saveDialog;
+    platform::NormalPriority threadPriority;
     QTemporaryDir folder;
-    ui::Form1 form{{clock, pump, calendar, random, files, port, delay, messages, saveDialog}};
+    ui::Form1 form{
+        {clock, pump, calendar, random, files, port, delay, messages, saveDialog, threadPriority}};
 };
 
 TEST_F(StandinWindowTest, AConstantInputIsRecordedExactly) {

@@ -52,9 +52,9 @@ protected:
     /// Creates the window over the fake clock and pump, or over the given ones.
     ui::Form1& createWindow(engine::EventPump* eventPump = nullptr,
                             platform::Clock* realClock = nullptr) {
-        form = std::make_unique<ui::Form1>(
-            ui::Form1Services{realClock ? *realClock : clock, eventPump ? *eventPump : pump,
-                              calendar, random, files, port, delay, messages, saveDialog});
+        form = std::make_unique<ui::Form1>(ui::Form1Services{
+            realClock ? *realClock : clock, eventPump ? *eventPump : pump, calendar, random, files,
+            port, delay, messages, saveDialog, threadPriority});
         return *form;
     }
 
@@ -91,6 +91,7 @@ protected:
     Max187Model port{&delay};
     FakeMessageBoxes messages;
     FakeSaveDialog saveDialog;
+    platform::NormalPriority threadPriority;
     QTemporaryDir folder;
     std::unique_ptr<ui::Form1> form;
 };

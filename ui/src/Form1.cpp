@@ -12,7 +12,8 @@ Form1::Form1(Form1Services services, QWidget* parent)
       convertisseur_(services.port, services.delay), simulateur_(services.random), binding_(*this),
       run_(binding_, *c_.ctlCourbe,
            engine::RunServices{services.clock, services.pump, services.messages, services.files,
-                               services.calendar, convertisseur_, simulateur_}) {
+                               services.calendar, convertisseur_, simulateur_,
+                               services.threadPriority}) {
     connect(c_.btnGO, &QPushButton::clicked, this, &Form1::btnGO_Click);
     connect(c_.btnSTOP, &QPushButton::clicked, this, &Form1::btnSTOP_Click);
     connect(c_.Command1, &QPushButton::clicked, this, &Form1::Command1_Click);

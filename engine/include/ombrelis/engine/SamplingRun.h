@@ -8,11 +8,13 @@
 #include <ombrelis/engine/EventPump.h>
 #include <ombrelis/engine/LogFile.h>
 #include <ombrelis/engine/MessageBoxes.h>
+#include <ombrelis/engine/RunPriority.h>
 #include <ombrelis/engine/ValueSources.h>
 #include <ombrelis/engine/WindowOperations.h>
 #include <ombrelis/platform/Calendar.h>
 #include <ombrelis/platform/Clock.h>
 #include <ombrelis/platform/FileSystem.h>
+#include <ombrelis/platform/ThreadPriority.h>
 #include <optional>
 #include <string>
 
@@ -27,6 +29,8 @@ struct RunServices {
     platform::Calendar& calendar;
     Convertisseur& convertisseur;
     Simulateur& simulateur;
+    /// The run's thread is raised to it while the run paces its samples (RunPriority).
+    platform::ThreadPriority& threadPriority;
 };
 
 /// Carries out sampling runs for one window, and holds the window's strip chart. A run holds
@@ -65,6 +69,7 @@ private:
     WindowOperations& window_;
     RunServices services_;
     chart::StripChart chart_;
+    RunPriority priority_;
     std::int32_t recordLimit_ = std::numeric_limits<std::int32_t>::max();
 };
 

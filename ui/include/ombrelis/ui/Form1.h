@@ -12,6 +12,7 @@
 #include <ombrelis/platform/MicroDelay.h>
 #include <ombrelis/platform/PortIo.h>
 #include <ombrelis/platform/RandomSource.h>
+#include <ombrelis/platform/ThreadPriority.h>
 #include <ombrelis/ui/Form1Controls.h>
 #include <ombrelis/ui/SaveDialog.h>
 #include <ombrelis/ui/WindowBinding.h>
@@ -31,6 +32,7 @@ struct Form1Services {
     platform::MicroDelay& delay;
     engine::MessageBoxes& messages;
     SaveDialog& saveDialog;
+    platform::ThreadPriority& threadPriority;
 };
 
 /// The program's one window: its controls, its seven handlers, and the sampling run that GO

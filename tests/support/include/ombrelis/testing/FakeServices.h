@@ -5,6 +5,7 @@
 #include <ombrelis/engine/MessageBoxes.h>
 #include <ombrelis/platform/Calendar.h>
 #include <ombrelis/platform/RandomSource.h>
+#include <ombrelis/platform/ThreadPriority.h>
 #include <string>
 #include <vector>
 
@@ -57,11 +58,14 @@ public:
     platform::Date date{7, 3, 2009};
 };
 
-/// Returns the queued values in turn, then `fallback`.
+/// Returns the queued values in turn, then `fallback`; `onNext` runs at each draw.
 class ScriptedRandom final : public platform::RandomSource {
 public:
     float next() override {
         ++calls;
+        if (onNext) {
+            onNext();
+        }
         if (values.empty()) {
             return fallback;
         }
@@ -72,6 +76,21 @@ public:
     std::deque<float> values;
     float fallback = 0.5f;
     int calls = 0;
+    std::function<void()> onNext;
+};
+
+/// Grants or refuses real-time scheduling as told, and keeps the thread's state.
+class FakeThreadPriority final : public platform::ThreadPriority {
+public:
+    bool raise() override {
+        ++requests;
+        raised = raised || allowed;
+        return allowed;
+    }
+    void lower() override { raised = false; }
+    bool allowed = true;
+    bool raised = false;
+    int requests = 0;
 };
 
 } // namespace ombrelis::testing

@@ -24,7 +24,8 @@ struct RunHarness {
     explicit RunHarness(platform::FileSystem* fileSystem = nullptr)
         : files(fileSystem ? *fileSystem : nativeFiles),
           run(window, surface,
-              engine::RunServices{clock, pump, boxes, files, calendar, converter, simulator}) {
+              engine::RunServices{clock, pump, boxes, files, calendar, converter, simulator,
+                                  threadPriority}) {
         window.name = dir.file("mesures.dat");
     }
 
@@ -50,6 +51,7 @@ struct RunHarness {
     FakeMicroDelay delay;
     Max187Model port{&delay};
     ScriptedRandom random;
+    FakeThreadPriority threadPriority;
     engine::Convertisseur converter{port, delay};
     engine::Simulateur simulator{random};
     FakeWindow window;
