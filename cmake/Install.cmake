@@ -10,6 +10,9 @@ if(TARGET ombrelis)
   # The faces built into the program come with their licence.
   install(FILES ${OMBRELIS_FACES_LICENCE} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/ombrelis
           RENAME copyright.liberation-fonts)
+  # Shipped disabled: the administrator copies it to /etc/security/limits.d (README).
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/ombrelis-realtime.conf
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/ombrelis)
 endif()
 if(TARGET ombrelis-log)
   install(TARGETS ombrelis-log RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
