@@ -14,9 +14,11 @@
 #include <ombrelis/ui/QtMessageBoxes.h>
 #include <ombrelis/ui/SaveDialog.h>
 #include <ombrelis/ui/ShippedResources.h>
+#include <ombrelis/ui/X11Images.h>
 
 int main(int argc, char** argv) {
     using namespace ombrelis;
+    ui::sendX11ImagesThroughTheConnection();
     QApplication application(argc, argv);
     ui::QtMessageBoxes messages;
     try {

@@ -19,6 +19,7 @@
 #include <ombrelis/testing/LogContents.h>
 #include <ombrelis/testing/Max187Model.h>
 #include <ombrelis/ui/ShippedResources.h>
+#include <ombrelis/ui/X11Images.h>
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -249,6 +250,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    ui::sendX11ImagesThroughTheConnection(); // as the program does, for runs on an X server
     const std::string which = argc > 1 ? argv[1] : "all";
     if (which == "all") {
         return runAll(argv[0]);
