@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <initializer_list>
 #include <iostream>
 #include <linux/capability.h>
@@ -83,6 +84,18 @@ bool dropRealtimePermission() {
     return ::sched_setscheduler(0, SCHED_FIFO, &param) != 0;
 }
 
+/// Time the host took from this virtual machine's processors (0 on real hardware), in ms: what
+/// no scheduling inside the machine can help.
+double hostStealMs() {
+    std::ifstream stat("/proc/stat");
+    std::string cpu;
+    double field = 0; // user, nice, system, idle, iowait, irq, softirq, then steal
+    stat >> cpu;
+    for (int i = 0; i < 8 && stat >> field; ++i) {
+    }
+    return field * 1000.0 / static_cast<double>(::sysconf(_SC_CLK_TCK));
+}
+
 bool runsInRealtime() {
     const int policy = ::sched_getscheduler(0) & ~SCHED_RESET_ON_FORK;
     return policy == SCHED_FIFO || policy == SCHED_RR;
@@ -104,11 +117,13 @@ void measure(BenchWindow& window, const std::string& prefix, std::initializer_li
         look.setSingleShot(true);
         QObject::connect(&look, &QTimer::timeout, [&] { realtime = realtime && runsInRealtime(); });
         look.start(runMs / 2);
+        const double steal0 = hostStealMs();
         const double cpu0 = cpuSeconds();
         const double wall0 = wallSeconds();
         const std::string path = window.runFor(std::to_string(plan.period), runMs);
         const double cpu = cpuSeconds() - cpu0;
         const double wall = wallSeconds() - wall0;
+        const double steal = hostStealMs() - steal0;
 
         const auto records = testing::readLog(path).records;
         int intervals = 0;
@@ -127,6 +142,7 @@ void measure(BenchWindow& window, const std::string& prefix, std::initializer_li
         print(name + "on_time_percent", intervals == 0 ? 0 : 100.0 * onTime / intervals);
         print(name + "worst_late_ms", worstLate);
         print(name + "cpu_percent_of_one_core", 100.0 * cpu / wall);
+        print(name + "host_steal_ms", steal);
     }
     print(prefix + "realtime_in_effect", realtime ? 1 : 0);
 }
