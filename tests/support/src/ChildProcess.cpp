@@ -40,7 +40,8 @@ std::string dropToNobody() {
 
 } // namespace
 
-std::string runInChild(ChildUser user, const std::function<std::string()>& body) {
+std::string runInChild(ChildUser user, const std::function<std::string()>& body,
+                       const std::function<void()>& beforeDrop) {
     int fds[2];
     if (::pipe(fds) != 0) {
         return std::string("pipe: ") + std::strerror(errno);
@@ -52,6 +53,9 @@ std::string runInChild(ChildUser user, const std::function<std::string()>& body)
     }
     if (pid == 0) {
         ::close(fds[0]);
+        if (beforeDrop) {
+            beforeDrop();
+        }
         std::string report = user == ChildUser::Unprivileged ? dropToNobody() : std::string();
         if (report.empty()) {
             try {

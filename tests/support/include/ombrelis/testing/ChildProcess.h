@@ -13,7 +13,9 @@ enum class ChildUser {
 /// Runs `body` in a forked child and returns what it reports: an empty text when all its
 /// checks held, else a description of what went wrong (also when the child could not drop
 /// its privileges, threw, or died of a signal). Lets a test change process-wide state
-/// (resource limits, user) or check permissions for real even under root.
-std::string runInChild(ChildUser user, const std::function<std::string()>& body);
+/// (resource limits, user) or check permissions for real even under root. `beforeDrop` runs
+/// first, still as the test's user: what an administrator grants, such as a resource limit.
+std::string runInChild(ChildUser user, const std::function<std::string()>& body,
+                       const std::function<void()>& beforeDrop = {});
 
 } // namespace ombrelis::testing
