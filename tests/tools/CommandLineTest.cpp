@@ -55,22 +55,22 @@ TEST(CommandLine, RefusesWhatItCannotDoAndSaysWhy) {
         const char* why;
     };
     for (const Row& row : {
-             Row{{}, "no command"},
-             Row{{"show", "a.dat"}, "unknown command 'show'"},
-             Row{{"check"}, "check needs the log file"},
-             Row{{"check", "a.dat", "b.dat"}, "unexpected argument 'b.dat'"},
-             Row{{"check", "a.dat", "-o", "x"}, "takes no -o"},
-             Row{{"check", "a.dat", "-x"}, "unknown option '-x'"},
-             Row{{"csv", "a.dat", "-o"}, "-o needs a value"},
-             Row{{"csv", "a.dat", "--output="}, "-o needs a file name"},
-             Row{{"csv", "a.dat", "--width", "800"}, "plot only"},
-             Row{{"plot", "a.dat"}, "plot needs -o"},
-             Row{{"check", "-f", "a.dat"}, "--follow applies to csv only"},
-             Row{{"csv", "--follow", "-"}, "standard input is read to its end"},
-             Row{{"plot", "a.dat", "-o", "p.png", "--width", "12"}, "--width needs"},
-             Row{{"plot", "a.dat", "-o", "p.png", "--height", "9000"}, "--height needs"},
-             Row{{"plot", "a.dat", "-o", "p.png", "--width", "800px"}, "not '800px'"},
-             Row{{"plot", "a.dat", "-o", "p.png", "--width", "99999999999"}, "--width needs"},
+             Row{{}, "aucune commande"},
+             Row{{"show", "a.dat"}, "commande inconnue « show »"},
+             Row{{"check"}, "check demande le fichier de mesures"},
+             Row{{"check", "a.dat", "b.dat"}, "argument en trop « b.dat »"},
+             Row{{"check", "a.dat", "-o", "x"}, "il ne prend pas -o"},
+             Row{{"check", "a.dat", "-x"}, "option inconnue « -x »"},
+             Row{{"csv", "a.dat", "-o"}, "-o demande une valeur"},
+             Row{{"csv", "a.dat", "--output="}, "-o demande un nom de fichier"},
+             Row{{"csv", "a.dat", "--width", "800"}, "ne servent qu'à plot"},
+             Row{{"plot", "a.dat"}, "plot demande -o"},
+             Row{{"check", "-f", "a.dat"}, "--follow ne sert qu'à csv"},
+             Row{{"csv", "--follow", "-"}, "l'entrée standard se lit jusqu'au bout"},
+             Row{{"plot", "a.dat", "-o", "p.png", "--width", "12"}, "--width demande"},
+             Row{{"plot", "a.dat", "-o", "p.png", "--height", "9000"}, "--height demande"},
+             Row{{"plot", "a.dat", "-o", "p.png", "--width", "800px"}, "et non « 800px »"},
+             Row{{"plot", "a.dat", "-o", "p.png", "--width", "99999999999"}, "--width demande"},
          }) {
         try {
             parseCommandLine(row.args);

@@ -63,13 +63,15 @@ TEST_F(ToolRun, CheckExitStatusSaysSoundDamagedOrUnreadable) {
         EXPECT_EQ(fileBytes(path), row.bytes) << "the input was changed";
     }
     EXPECT_EQ(run({"check", dir.file("missing.dat")}), kExitFailed);
-    EXPECT_NE(err.str().find("No such file"), std::string::npos) << err.str();
+    EXPECT_EQ(err.str(), "ombrelis-log : impossible de lire le fichier « " +
+                             dir.file("missing.dat") +
+                             " » : aucun fichier ou dossier de ce nom.\n");
     EXPECT_EQ(run({"check", dir.path().string()}), kExitFailed);
-    EXPECT_NE(err.str().find("directory"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find(" » : c'est un dossier.\n"), std::string::npos) << err.str();
     EXPECT_EQ(run({"check"}), kExitFailed);
-    EXPECT_NE(err.str().find("--help"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("Essayez « ombrelis-log --help »"), std::string::npos) << err.str();
     EXPECT_EQ(run({"--help"}), kExitSound);
-    EXPECT_NE(out.str().find("Usage:"), std::string::npos);
+    EXPECT_NE(out.str().find("Utilisation :"), std::string::npos);
 }
 
 TEST_F(ToolRun, CsvGoesToTheOutputFileOrStandardOutput) {
@@ -80,7 +82,7 @@ TEST_F(ToolRun, CsvGoesToTheOutputFileOrStandardOutput) {
                                  "3,1038,14:05:09,200,1.038\n";
     ASSERT_EQ(run({"csv", input}), kExitSound);
     EXPECT_EQ(out.str(), expected);
-    EXPECT_NE(err.str().find("partial record (record 4, 5 of 14 bytes)"), std::string::npos)
+    EXPECT_NE(err.str().find("mesure incomplète (mesure 4, 5 octets sur 14)"), std::string::npos)
         << err.str();
 
     const std::string output = dir.file("run.csv");
@@ -90,8 +92,10 @@ TEST_F(ToolRun, CsvGoesToTheOutputFileOrStandardOutput) {
     const std::string text{std::istreambuf_iterator<char>(written), {}};
     EXPECT_EQ(text, expected);
 
-    EXPECT_EQ(run({"csv", input, "-o", dir.file("no/such/folder/run.csv")}), kExitFailed);
-    EXPECT_NE(err.str().find("cannot write"), std::string::npos) << err.str();
+    const std::string unwritable = dir.file("no/such/folder/run.csv");
+    EXPECT_EQ(run({"csv", input, "-o", unwritable}), kExitFailed);
+    EXPECT_EQ(err.str(), "ombrelis-log : impossible d'écrire dans le fichier « " + unwritable +
+                             " » : aucun fichier ou dossier de ce nom.\n");
 }
 
 TEST_F(ToolRun, AnOutputThatIsTheInputUnderAnyNameIsRefused) {
@@ -108,7 +112,7 @@ TEST_F(ToolRun, AnOutputThatIsTheInputUnderAnyNameIsRefused) {
     const std::string dotted = (dir.path() / "." / "run.dat").string();
     for (const std::string& output : {input, link, hard, dotted}) {
         EXPECT_EQ(run({"csv", input, "-o", output}), kExitFailed) << output;
-        EXPECT_NE(err.str().find("it is the input file"), std::string::npos) << err.str();
+        EXPECT_NE(err.str().find("c'est le fichier lu"), std::string::npos) << err.str();
         EXPECT_EQ(run({"plot", link, "-o", output}), kExitFailed) << output;
         EXPECT_EQ(fileBytes(input), bytes);
     }
@@ -120,16 +124,17 @@ TEST_F(ToolRun, PlotAsksForTheWholeRunWithATitleAndReportsAFailedWrite) {
     ASSERT_EQ(run({"plot", input, "-o", dir.file("p.png"), "--width", "640", "--height", "480"}),
               kExitSound);
     ASSERT_EQ(plotted.size(), 1u);
-    EXPECT_EQ(plotted[0].title, "run.dat — 11 records — 1.000 s");
+    EXPECT_EQ(plotted[0].title, "run.dat — 11 mesures — 1,000 s");
     EXPECT_EQ(plotted[0].width, 640);
     EXPECT_EQ(plotted[0].height, 480);
     EXPECT_EQ(plotted[0].outputPath, dir.file("p.png"));
     EXPECT_EQ(plottedRecords, 11u);
-    EXPECT_NE(err.str().find("partial record"), std::string::npos);
+    EXPECT_NE(err.str().find("mesure incomplète"), std::string::npos);
 
-    plotFailure = "Permission denied";
+    plotFailure = "permission refusée";
     EXPECT_EQ(run({"plot", input, "-o", dir.file("p.png")}), kExitFailed);
-    EXPECT_NE(err.str().find("cannot write " + dir.file("p.png") + ": Permission denied"),
+    EXPECT_NE(err.str().find("impossible d'écrire dans le fichier « " + dir.file("p.png") +
+                             " » : permission refusée."),
               std::string::npos)
         << err.str();
 }

@@ -44,24 +44,24 @@ INSTANTIATE_TEST_SUITE_P(
         VerdictCase{"one_record", logBytes({rec(0, "00:00:00", 0)}), 0, ""},
         VerdictCase{"equal_stamps_and_limits",
                     logBytes({rec(0, "23:59:59", 0), rec(4095, "23:59:60", 0)}), 0, ""},
-        VerdictCase{"cut_mid_record", logBytes(soundRun(3), 5), 4, "ends 5 bytes into"},
-        VerdictCase{"only_a_cut_record", logBytes({}, 13), 1, "ends 13 bytes into"},
+        VerdictCase{"cut_mid_record", logBytes(soundRun(3), 5), 4, "s'arrête après 5 octets"},
+        VerdictCase{"only_a_cut_record", logBytes({}, 13), 1, "s'arrête après 13 octets"},
         VerdictCase{"first_stamp_not_zero", logBytes({rec(2000, "12:00:00", 40)}), 1,
-                    "TempsMs is 40 in record 1"},
+                    "TempsMs vaut 40 dans la mesure 1"},
         VerdictCase{"stamp_goes_back",
                     logBytes({rec(1, "12:00:00", 0), rec(1, "12:00:00", 200),
                               rec(1, "12:00:00", 150), rec(1, "12:00:00", 100)}),
-                    3, "goes back from 200 to 150"},
+                    3, "recule de 200 à 150"},
         VerdictCase{"bad_heure", logBytes({rec(1, "12:00:00", 0), rec(1, "12h00m00", 10)}), 2,
-                    "Heure \"12h00m00\""},
+                    "Heure « 12h00m00 »"},
         VerdictCase{"unprintable_heure_shown_escaped",
-                    logBytes({rec(1, std::string_view("12:0\0:00", 8), 0)}), 1, "\"12:0\\x00:00\""},
+                    logBytes({rec(1, std::string_view("12:0\0:00", 8), 0)}), 1, "« 12:0\\x00:00 »"},
         VerdictCase{"negative_value", logBytes({rec(0, "12:00:00", 0), rec(-1, "12:00:00", 5)}), 2,
-                    "Valeur -1 is outside"},
+                    "Valeur vaut -1, hors de 0 à 4095"},
         VerdictCase{"value_above_range", logBytes({rec(4096, "12:00:00", 0)}), 1,
-                    "Valeur 4096 is outside"},
+                    "Valeur vaut 4096, hors de"},
         VerdictCase{"fault_before_cut", logBytes({rec(1, "12:00:00", 0), rec(5000, "x", 1)}, 3), 2,
-                    "Valeur 5000"},
+                    "Valeur vaut 5000"},
         VerdictCase{"garbage", garbage(100), 1, "Heure"}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -128,23 +128,24 @@ TEST(CheckFigures, GarbageIsCountedFaultByFault) {
 
 TEST(CheckReportText, SaysSoundOrWhereAndWhyItIsDamaged) {
     const std::string sound = reportText(checkLog(LogView(logBytes(soundRun(11)))), "run.dat");
-    EXPECT_NE(sound.find("154 bytes: 11 whole records"), std::string::npos) << sound;
-    EXPECT_NE(sound.find("1.000 s, from 14:05:09 to 14:05:10"), std::string::npos) << sound;
-    EXPECT_NE(sound.find("mean 100.0 ms, largest 100 ms"), std::string::npos) << sound;
-    EXPECT_NE(sound.find("smallest 1024 (1.024 V, record 1), largest 1094 (1.094 V, record 11)"),
+    EXPECT_NE(sound.find("154 octets : 11 mesures entières"), std::string::npos) << sound;
+    EXPECT_NE(sound.find("1,000 s, de 14:05:09 à 14:05:10"), std::string::npos) << sound;
+    EXPECT_NE(sound.find("moyen 100,0 ms, le plus long 100 ms"), std::string::npos) << sound;
+    EXPECT_NE(sound.find("la plus petite 1024 (1,024 V, mesure 1), la plus grande 1094 (1,094 V, "
+                         "mesure 11)"),
               std::string::npos)
         << sound;
-    EXPECT_NE(sound.find("verdict   SOUND\n"), std::string::npos) << sound;
+    EXPECT_NE(sound.find("verdict     SAIN\n"), std::string::npos) << sound;
 
     const std::string cut = reportText(checkLog(LogView(logBytes(soundRun(2), 6))), "cut.dat");
-    EXPECT_NE(cut.find("then a partial record of 6 bytes"), std::string::npos) << cut;
-    EXPECT_NE(cut.find("DAMAGED from record 3: the file ends 6 bytes into this record"),
+    EXPECT_NE(cut.find("puis une mesure incomplète de 6 octets"), std::string::npos) << cut;
+    EXPECT_NE(cut.find("ENDOMMAGÉ à partir de la mesure 3 : le fichier s'arrête après 6 octets"),
               std::string::npos)
         << cut;
 
     const std::string empty = reportText(checkLog(LogView({})), "empty.dat");
-    EXPECT_NE(empty.find("no record"), std::string::npos) << empty;
-    EXPECT_NE(empty.find("SOUND, but empty"), std::string::npos) << empty;
+    EXPECT_NE(empty.find("aucune mesure"), std::string::npos) << empty;
+    EXPECT_NE(empty.find("SAIN, mais vide"), std::string::npos) << empty;
 }
 
 TEST(CheckReportText, DurationsReadAsSecondsAndAsClockTimeFromAMinuteOn) {
@@ -153,9 +154,9 @@ TEST(CheckReportText, DurationsReadAsSecondsAndAsClockTimeFromAMinuteOn) {
         const char* text;
     };
     for (const Row row :
-         {Row{0, "0.000 s"}, Row{59999, "59.999 s"}, Row{60000, "60.000 s (0:01:00.000)"},
-          Row{3725500, "3725.500 s (1:02:05.500)"}, Row{-1500, "-1.500 s"},
-          Row{4294967295LL, "4294967.295 s (1193:02:47.295)"}}) {
+         {Row{0, "0,000 s"}, Row{59999, "59,999 s"}, Row{60000, "60,000 s (0:01:00,000)"},
+          Row{3725500, "3725,500 s (1:02:05,500)"}, Row{-1500, "-1,500 s"},
+          Row{4294967295LL, "4294967,295 s (1193:02:47,295)"}}) {
         EXPECT_EQ(durationText(row.ms), row.text);
     }
 }

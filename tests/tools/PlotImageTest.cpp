@@ -114,8 +114,7 @@ TEST(PlotImage, SavedAsAPngOfTheAskedSizeOrTheReasonItWasNot) {
 
     const auto failure =
         savePlotPng(traceOf(bytes), PlotRequest{"run", 320, 200, dir.file("none/run.png")});
-    ASSERT_TRUE(failure.has_value());
-    EXPECT_FALSE(failure->empty());
+    EXPECT_EQ(failure, "aucun fichier ou dossier de ce nom");
     EXPECT_FALSE(std::filesystem::exists(dir.file("none")));
 }
 

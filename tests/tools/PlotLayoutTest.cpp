@@ -54,7 +54,7 @@ TEST(PlotLayout, VoltsAndSecondsMapOntoTheChartEdges) {
 TEST(PlotLayout, TickLabelsCarryTheDecimalsOfTheStep) {
     const PlotLayout shortRun = layoutPlot(1200, 600, 0, 0.9);
     ASSERT_GE(shortRun.timeTicks.size(), 3u);
-    EXPECT_EQ(shortRun.timeTicks[1].label, "0.1");
+    EXPECT_EQ(shortRun.timeTicks[1].label, "0,1");
     const PlotLayout negative = layoutPlot(1200, 600, -20, 20);
     EXPECT_TRUE(std::any_of(negative.timeTicks.begin(), negative.timeTicks.end(),
                             [](const AxisTick& t) { return t.label == "0"; }));
@@ -153,8 +153,9 @@ TEST(PlotTrace, RandomBytesGiveAtMostFourPointsAPixelColumnHeldAtTheChartEdges) 
 
 TEST(PlotTitle, NamesTheFileWithoutItsFolderTheRecordsAndTheDuration) {
     EXPECT_EQ(plotTitle("/home/u/mesures.dat", 1234, 123400),
-              "mesures.dat — 1234 records — 123.400 s (0:02:03.400)");
-    EXPECT_EQ(plotTitle("run.dat", 1, 0), "run.dat — 1 record — 0.000 s");
+              "mesures.dat — 1234 mesures — 123,400 s (0:02:03,400)");
+    EXPECT_EQ(plotTitle("run.dat", 1, 0), "run.dat — 1 mesure — 0,000 s");
+    EXPECT_EQ(plotTitle("-", 0, 0), "entrée standard — 0 mesure — 0,000 s");
 }
 
 } // namespace

@@ -54,7 +54,7 @@ def main():
         log = os.path.join(d, "live.dat")
         subprocess.run([recorder, log, "20"], check=True, timeout=60)
         follower = subprocess.Popen([TOOL, "csv", "--follow", log], stdout=subprocess.PIPE,
-                                    stderr=subprocess.PIPE, text=True)
+                                    stderr=subprocess.PIPE, encoding="utf-8")
         out, err = queue.Queue(), queue.Queue()
         for stream, lines in ((follower.stdout, out), (follower.stderr, err)):
             threading.Thread(target=collect, args=(stream, lines), daemon=True).start()
@@ -76,7 +76,7 @@ def main():
             # A new run on the same name, as the program makes it: the old file deleted, a new
             # one written record by record while the follower reads it.
             subprocess.run([recorder, log, "30", "20"], check=True, timeout=60)
-            expect_note(err, "was replaced: following the new file from its start")
+            expect_note(err, "a été remplacé : suivi du nouveau fichier depuis son début")
             assert expect(out, 30, "the new run") == csv_of(log)
 
             with open(log, "r+b") as f:
@@ -84,7 +84,7 @@ def main():
                 f.seek(0)
                 f.truncate()
                 f.write(whole[:14 * 5])
-            expect_note(err, "was shortened: following it from its start")
+            expect_note(err, "a été raccourci : suivi depuis son début")
             assert expect(out, 5, "the shortened file") == csv_of(log)
         finally:
             follower.send_signal(signal.SIGINT)

@@ -58,7 +58,7 @@ def main():
 
             check = tool("check", path)
             assert check.returncode == check_status, (name, check.returncode, check.stdout, check.stderr)
-            assert "SOUND" in check.stdout if check_status == 0 else "DAMAGED from record" in check.stdout
+            assert "SAIN" in check.stdout if check_status == 0 else "ENDOMMAGÉ à partir de la mesure" in check.stdout
 
             csv = tool("csv", path)
             assert csv.returncode == 0, (name, csv.stderr)
@@ -66,7 +66,7 @@ def main():
             assert lines[0] == "record,valeur,heure,temps_ms,tension_v"
             assert len(lines) == records + 1, (name, len(lines))
             assert all(len(line.split(",")) == 5 for line in lines if '"' not in line)
-            assert ("partial record" in csv.stderr) == (len(content) % 14 != 0), csv.stderr
+            assert ("mesure incomplète" in csv.stderr) == (len(content) % 14 != 0), csv.stderr
 
             png = os.path.join(d, name + ".png")
             plot = tool("plot", path, "-o", png, "--width", "500", "--height", "300")
@@ -74,7 +74,8 @@ def main():
             assert png_size(png) == (500, 300)
 
             piped = tool("check", "-", piped=content)
-            assert (piped.returncode, piped.stdout) == (check_status, check.stdout.replace(path, "standard input"))
+            assert (piped.returncode, piped.stdout) == (
+                check_status, check.stdout.replace(f"le fichier « {path} »", "l'entrée standard"))
             assert tool("csv", "-", piped=content).stdout == csv.stdout
             assert tool("plot", "-", "-o", png, piped=content).returncode == 0
 
@@ -96,7 +97,7 @@ def main():
         assert tool("check", d).returncode == 2
         assert tool("frobnicate").returncode == 2
         helped = tool("--help")
-        assert helped.returncode == 0 and "Usage:" in helped.stdout
+        assert helped.returncode == 0 and "Utilisation :" in helped.stdout
     print("ombrelis-log behaves on recorded, empty, cut and garbage files")
 
 

@@ -1,9 +1,12 @@
 #include <charconv>
 #include <ombrelis/logtool/CommandLine.h>
+#include <ombrelis/platform/SystemError.h>
 
 namespace ombrelis::logtool {
 
 namespace {
+
+using platform::quoted;
 
 Action actionNamed(const std::string& name) {
     if (name == "check") {
@@ -15,7 +18,7 @@ Action actionNamed(const std::string& name) {
     if (name == "plot") {
         return Action::Plot;
     }
-    throw UsageError("unknown command '" + name + "' (check, csv or plot)");
+    throw UsageError("commande inconnue " + quoted(name) + " (check, csv ou plot)");
 }
 
 int pictureSize(const std::string& option, const std::string& text) {
@@ -23,9 +26,9 @@ int pictureSize(const std::string& option, const std::string& text) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc{} || end != text.data() + text.size() || value < kSmallestPicture ||
         value > kLargestPicture) {
-        throw UsageError(option + " needs a whole number of pixels from " +
-                         std::to_string(kSmallestPicture) + " to " +
-                         std::to_string(kLargestPicture) + ", not '" + text + "'");
+        throw UsageError(option + " demande un nombre entier de pixels de " +
+                         std::to_string(kSmallestPicture) + " à " +
+                         std::to_string(kLargestPicture) + ", et non " + quoted(text));
     }
     return value;
 }
@@ -64,11 +67,11 @@ Command parseCommandLine(const std::vector<std::string>& args) {
             value = arg.substr(eq + 1);
         }
         if (name != "-o" && name != "--output" && name != "--width" && name != "--height") {
-            throw UsageError("unknown option '" + arg + "'");
+            throw UsageError("option inconnue " + quoted(arg));
         }
         if (!value) {
             if (i + 1 >= args.size()) {
-                throw UsageError(name + " needs a value");
+                throw UsageError(name + " demande une valeur");
             }
             value = args[++i];
         }
@@ -82,36 +85,36 @@ Command parseCommandLine(const std::vector<std::string>& args) {
     }
 
     if (operands.empty()) {
-        throw UsageError("no command given");
+        throw UsageError("aucune commande donnée");
     }
     command.action = actionNamed(operands[0]);
     if (operands.size() < 2) {
-        throw UsageError(operands[0] + " needs the log file to read");
+        throw UsageError(operands[0] + " demande le fichier de mesures à lire");
     }
     if (operands.size() > 2) {
-        throw UsageError("unexpected argument '" + operands[2] + "'");
+        throw UsageError("argument en trop " + quoted(operands[2]));
     }
     command.input = operands[1];
 
     if (command.action != Action::Plot && (width || height)) {
-        throw UsageError("--width and --height apply to plot only");
+        throw UsageError("--width et --height ne servent qu'à plot");
     }
     if (command.follow && command.action != Action::Csv) {
-        throw UsageError("--follow applies to csv only");
+        throw UsageError("--follow ne sert qu'à csv");
     }
     if (command.follow && command.input == "-") {
-        throw UsageError("--follow follows a file by its name; standard input is read to its end "
-                         "without it");
+        throw UsageError("--follow suit un fichier par son nom ; l'entrée standard se lit "
+                         "jusqu'au bout sans lui");
     }
     if (command.action == Action::Check && command.output) {
-        throw UsageError("check writes its report to standard output; it takes no -o");
+        throw UsageError("check écrit son rapport sur la sortie standard ; il ne prend pas -o");
     }
     if (command.output && command.output->empty()) {
-        throw UsageError("-o needs a file name");
+        throw UsageError("-o demande un nom de fichier");
     }
     if (command.action == Action::Plot) {
         if (!command.output) {
-            throw UsageError("plot needs -o OUT.png, the picture to write");
+            throw UsageError("plot demande -o SORTIE.png, l'image à écrire");
         }
         if (width) {
             command.width = pictureSize("--width", *width);
@@ -124,40 +127,46 @@ Command parseCommandLine(const std::vector<std::string>& args) {
 }
 
 std::string usageText() {
-    return R"(ombrelis-log: reads an Ombrelis log file (a headerless sequence of 14-byte records)
+    return R"(ombrelis-log : lit un fichier de mesures d'Ombrelis (une suite, sans en-tête, de mesures
+de 14 octets)
 
-Usage:
-  ombrelis-log check FILE
-  ombrelis-log csv FILE [-o OUT]
-  ombrelis-log csv --follow FILE [-o OUT]
-  ombrelis-log plot FILE -o OUT.png [--width W] [--height H]
+Utilisation :
+  ombrelis-log check FICHIER
+  ombrelis-log csv FICHIER [-o SORTIE]
+  ombrelis-log csv --follow FICHIER [-o SORTIE]
+  ombrelis-log plot FICHIER -o SORTIE.png [--width L] [--height H]
   ombrelis-log --help
 
-FILE may be a regular file, a pipe or a FIFO; - reads standard input. Any size is read in
-small blocks, as a stream: memory stays small, and a pipe need not end before lines come out.
+FICHIER peut être un fichier ordinaire, un tube ou une FIFO ; - lit l'entrée standard. Il est
+lu par petits blocs, comme un flux, quelle que soit sa taille : la mémoire reste faible, et les
+lignes d'un tube sortent sans attendre qu'il se termine.
 
-Commands:
-  check  Says whether FILE is sound: whole records and any partial one at the end,
-         TempsMs 0 in record 1 and never going back, every Heure HH:MM:SS, every Valeur
-         within 0..4095; then the run's duration, the mean and largest interval between
-         records and the smallest and largest value.
-  csv    One line per record, after the header record,valeur,heure,temps_ms,tension_v
-         (tension_v = Valeur / 1000: one count is one millivolt on the 4.096 V reference).
-         Writes to OUT, or to standard output without -o. A partial record at the end is
-         reported on standard error and not written.
-         With --follow (-f), goes on as tail -f does while a run writes FILE: each new
-         record becomes a line as soon as it is whole, flushed at once, until interrupted.
-         A FILE replaced or shortened (a new run under the same name) is reported on
-         standard error and followed from its start, numbered from 1 again.
-  plot   A PNG picture of the whole run: time in seconds across, volts 0 to 4.096 up,
-         reference lines at 1, 2 and 3 V. Default size 1200 x 600 pixels. Needs no display.
+Commandes :
+  check  Dit si FICHIER est sain : les mesures entières et une éventuelle mesure incomplète
+         à la fin, TempsMs à 0 dans la mesure 1 et jamais en recul, chaque Heure au format
+         HH:MM:SS, chaque Valeur entre 0 et 4095 ; puis la durée de la série, l'intervalle
+         moyen et le plus long entre deux mesures, la plus petite et la plus grande valeur.
+  csv    Une ligne par mesure, après l'en-tête record,valeur,heure,temps_ms,tension_v
+         (tension_v = Valeur / 1000 : une unité vaut un millivolt sur la référence de
+         4,096 V ; avec un point décimal, comme l'attendent les autres programmes). Écrit dans SORTIE, ou sur la
+         sortie standard sans -o. Une mesure incomplète à la fin est signalée sur la sortie
+         d'erreur et n'est pas écrite.
+         Avec --follow (-f), continue comme tail -f tant qu'Ombrelis écrit FICHIER :
+         chaque nouvelle mesure devient une ligne dès qu'elle est entière, écrite aussitôt,
+         jusqu'à l'interruption (Ctrl+C). Un FICHIER remplacé ou raccourci (une nouvelle
+         série sous le même nom) est signalé sur la sortie d'erreur et suivi depuis son
+         début, numéroté à nouveau depuis 1.
+  plot   Une image PNG de toute la série : le temps en secondes en abscisse, les volts de 0 à
+         4,096 en ordonnée, des lignes de repère à 1, 2 et 3 V. Taille par défaut
+         1200 x 600 pixels. Aucun écran n'est nécessaire.
 
-Exit status:
-  0  check: the file is sound (an empty file is sound); csv, plot: the output was written
-  1  check: the file is damaged; the report says from which record and why
-  2  the file cannot be read, the output cannot be written, or the command line is wrong
+Code de sortie :
+  0  check : le fichier est sain (un fichier vide est sain) ; csv, plot : la sortie est écrite
+  1  check : le fichier est endommagé ; le rapport dit à partir de quelle mesure et pourquoi
+  2  le fichier ne peut pas être lu, la sortie ne peut pas être écrite, ou la ligne de
+     commande est incorrecte
 
-FILE is only ever read: an output that names FILE itself is refused.
+FICHIER est seulement lu : une sortie qui désigne FICHIER lui-même est refusée.
 )";
 }
 

@@ -1,5 +1,4 @@
 #include <cerrno>
-#include <cstring>
 #include <fstream>
 #include <functional>
 #include <ombrelis/logtool/CommandLine.h>
@@ -10,26 +9,47 @@
 #include <ombrelis/logtool/LogReader.h>
 #include <ombrelis/logtool/PlotLayout.h>
 #include <ombrelis/logtool/ReportText.h>
+#include <ombrelis/platform/SystemError.h>
 
 namespace ombrelis::logtool {
 
 namespace {
 
-constexpr const char* kPrefix = "ombrelis-log: ";
+constexpr const char* kPrefix = "ombrelis-log : ";
 
 void notePartialRecord(const Command& command, const LogReader& reader, std::ostream& err) {
     if (reader.trailingBytes() != 0) {
-        err << kPrefix << inputName(command.input) << " ends with a partial record (record "
-            << reader.records() + 1 << ", " << reader.trailingBytes() << " of "
-            << engine::kRecordSize << " bytes); it is left out\n";
+        err << kPrefix << inputName(command.input)
+            << " se termine par une mesure incomplète (mesure " << reader.records() + 1 << ", "
+            << reader.trailingBytes() << " octets sur " << engine::kRecordSize
+            << ") : elle est laissée de côté.\n";
     }
+}
+
+/// Where the output goes, as the messages say it: dans le fichier « name », or sur la sortie
+/// standard.
+std::string outputPlace(const Command& command) {
+    return command.output ? "dans le fichier " + platform::quoted(*command.output)
+                          : "sur la sortie standard";
+}
+
+/// "impossible d'écrire <where> : <reason>."
+void reportWriteFailure(const Command& command, const std::string& reason, std::ostream& err) {
+    err << kPrefix << "impossible d'écrire " << outputPlace(command) << " : " << reason << ".\n";
+}
+
+/// The C library's reason for a failed stream; a stream may fail without one.
+std::string streamReason(int errorNumber) {
+    return platform::errnoReason(errorNumber != 0 ? errorNumber : EIO);
 }
 
 /// Refuses an output that is the input under any name: writing it would destroy the log.
 bool outputIsInput(const Command& command, const InputFile& input, std::ostream& err) {
     if (command.output && input.isSameFileAs(*command.output)) {
-        err << kPrefix << "refusing to write " << *command.output << ": it is the input file "
-            << command.input << "\n";
+        err << kPrefix << "refus d'écrire " << outputPlace(command) << " : c'est le fichier lu"
+            << (command.input == kStandardInput ? " sur l'entrée standard"
+                                                : ", " + platform::quoted(command.input))
+            << ".\n";
         return true;
     }
     return false;
@@ -53,20 +73,21 @@ int runCheck(const Command& command, LogReader& reader, std::ostream& out) {
 /// Runs `write` on the output of csv, -o or `out`, and reports a failed write.
 int writeCsvOutput(const Command& command, std::ostream& out, std::ostream& err,
                    const std::function<void(std::ostream&)>& write) {
-    const std::string name = command.output ? *command.output : "standard output";
     std::ofstream file;
     if (command.output) {
+        errno = 0;
         file.open(*command.output, std::ios::binary | std::ios::trunc);
         if (!file) {
-            err << kPrefix << "cannot write " << name << ": " << std::strerror(errno) << "\n";
+            reportWriteFailure(command, streamReason(errno), err);
             return kExitFailed;
         }
     }
     std::ostream& sink = command.output ? file : out;
+    errno = 0;
     write(sink);
     sink.flush();
     if (!sink) {
-        err << kPrefix << "cannot write " << name << ": " << std::strerror(errno) << "\n";
+        reportWriteFailure(command, streamReason(errno), err);
         return kExitFailed;
     }
     return kExitSound;
@@ -90,11 +111,10 @@ int runCsv(const Command& command, LogReader& reader, std::ostream& out, std::os
 int runPlot(const Command& command, LogReader& reader, std::ostream& err, const PlotWriter& plot) {
     PlotTrace trace(traceBinsFor(command.width));
     readAll(reader, [&](const LogView& block) { trace.add(block); });
-    const PlotRequest request{
-        plotTitle(inputName(command.input), trace.records(), trace.durationMs()), command.width,
-        command.height, *command.output};
+    const PlotRequest request{plotTitle(command.input, trace.records(), trace.durationMs()),
+                              command.width, command.height, *command.output};
     if (const std::optional<std::string> failure = plot(trace, request)) {
-        err << kPrefix << "cannot write " << *command.output << ": " << *failure << "\n";
+        reportWriteFailure(command, *failure, err);
         return kExitFailed;
     }
     notePartialRecord(command, reader, err);
@@ -138,7 +158,7 @@ int runTool(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     try {
         command = parseCommandLine(args);
     } catch (const UsageError& e) {
-        err << kPrefix << e.what() << "\nTry 'ombrelis-log --help'.\n";
+        err << kPrefix << e.what() << ".\nEssayez « ombrelis-log --help ».\n";
         return kExitFailed;
     }
     if (command.action == Action::Help) {

@@ -8,13 +8,13 @@ namespace {
 
 std::string changeText(FollowedFile::Change change, const LogReader& reader) {
     std::string text = change == FollowedFile::Change::Replaced
-                           ? " was replaced: following the new file from its start"
-                           : " was shortened: following it from its start";
+                           ? " a été remplacé : suivi du nouveau fichier depuis son début"
+                           : " a été raccourci : suivi depuis son début";
     if (reader.trailingBytes() != 0) {
-        text += " (the " + std::to_string(reader.trailingBytes()) + " bytes of record " +
-                std::to_string(reader.records() + 1) + ", never whole, are left out)";
+        text += " (les " + std::to_string(reader.trailingBytes()) + " octets de la mesure " +
+                std::to_string(reader.records() + 1) + ", jamais complète, sont laissés de côté)";
     }
-    return text;
+    return text + ".";
 }
 
 } // namespace
@@ -34,13 +34,14 @@ void followCsv(FollowedFile& file, const std::string& name, std::ostream& out, s
         }
         const FollowedFile::Change change = file.look();
         if (change == FollowedFile::Change::Replaced || change == FollowedFile::Change::Shortened) {
-            err << "ombrelis-log: " << name << changeText(change, reader) << "\n";
+            err << "ombrelis-log : " << inputName(name) << changeText(change, reader) << "\n";
             reader.restart();
             gone = false;
             continue;
         }
         if (change == FollowedFile::Change::Gone && !gone) {
-            err << "ombrelis-log: " << name << " is gone: waiting for a file of that name\n";
+            err << "ombrelis-log : " << inputName(name)
+                << " a disparu : attente d'un fichier de ce nom.\n";
         }
         gone = change == FollowedFile::Change::Gone;
         file.waitForChange(kLookEveryMs);

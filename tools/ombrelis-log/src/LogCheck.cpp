@@ -23,18 +23,19 @@ std::vector<std::string> faultsOf(std::uint64_t number, const engine::MesureRec&
                                   const engine::MesureRec* previous) {
     std::vector<std::string> why;
     if (number == 1 && record.TempsMs != 0) {
-        why.push_back("TempsMs is " + std::to_string(record.TempsMs) +
-                      " in record 1, where a run starts at 0");
+        why.push_back("TempsMs vaut " + std::to_string(record.TempsMs) +
+                      " dans la mesure 1, alors qu'une série commence à 0");
     }
     if (previous != nullptr && record.TempsMs < previous->TempsMs) {
-        why.push_back("TempsMs goes back from " + std::to_string(previous->TempsMs) + " to " +
+        why.push_back("TempsMs recule de " + std::to_string(previous->TempsMs) + " à " +
                       std::to_string(record.TempsMs));
     }
     if (!isValidHeure(record.Heure)) {
-        why.push_back("Heure \"" + printableHeure(record.Heure) + "\" is not a time HH:MM:SS");
+        why.push_back("Heure « " + printableHeure(record.Heure) +
+                      " » n'est pas une heure au format HH:MM:SS");
     }
     if (!inRange(record.Valeur)) {
-        why.push_back("Valeur " + std::to_string(record.Valeur) + " is outside 0..4095");
+        why.push_back("Valeur vaut " + std::to_string(record.Valeur) + ", hors de 0 à 4095");
     }
     return why;
 }
@@ -105,8 +106,8 @@ CheckReport LogChecker::report(std::size_t trailingBytes) const {
     }
     if (!r.firstFault && trailingBytes != 0) {
         r.firstFault = FirstFault{r.records + 1,
-                                  {"the file ends " + std::to_string(trailingBytes) +
-                                   " bytes into this record, which needs " +
+                                  {"le fichier s'arrête après " + std::to_string(trailingBytes) +
+                                   " octets de cette mesure, qui en compte " +
                                    std::to_string(engine::kRecordSize)}};
     }
     return r;

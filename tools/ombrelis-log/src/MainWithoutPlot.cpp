@@ -36,7 +36,7 @@ std::vector<std::string> arguments(int argc, char** argv) {
 int main(int argc, char** argv) {
     using namespace ombrelis::logtool;
     const PlotWriter plot = [](const PlotTrace&, const PlotRequest&) -> std::optional<std::string> {
-        return "this ombrelis-log was built without Qt, which pictures need";
+        return "cet ombrelis-log a été construit sans Qt, qui dessine les images";
     };
     return runTool(arguments(argc, argv), std::cout, std::cerr, plot);
 }

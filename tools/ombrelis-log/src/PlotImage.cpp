@@ -1,11 +1,12 @@
+#include <QBuffer>
 #include <QFont>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPolygonF>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 #include <ombrelis/chart/Colours.h>
+#include <ombrelis/logtool/Output.h>
 #include <ombrelis/logtool/PlotImage.h>
 #include <ombrelis/logtool/PlotLayout.h>
 #include <ombrelis/logtool/PlotTrace.h>
@@ -65,7 +66,7 @@ void drawAxes(QPainter& painter, const PlotLayout& layout) {
         painter.drawText(box, Qt::AlignHCenter | Qt::AlignTop, QString::fromStdString(tick.label));
     }
     const QRectF axisTitle(a.left, a.bottom() + 1.9 * f, a.width, 1.4 * f);
-    painter.drawText(axisTitle, Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("time (s)"));
+    painter.drawText(axisTitle, Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("temps (s)"));
 }
 
 void drawTrace(QPainter& painter, const PlotLayout& layout, const PlotTrace& trace) {
@@ -76,7 +77,7 @@ void drawTrace(QPainter& painter, const PlotLayout& layout, const PlotTrace& tra
         painter.setPen(QColor(200, 200, 200));
         painter.setFont(fontOfSize(layout.fontPixels * 1.5));
         painter.drawText(QRectF(a.left, a.top, a.width, a.height), Qt::AlignCenter,
-                         QStringLiteral("no record"));
+                         QStringLiteral("aucune mesure"));
         painter.restore();
         return;
     }
@@ -133,19 +134,16 @@ QImage renderPlot(const PlotTrace& trace, const std::string& title, int width, i
 
 std::optional<std::string> savePlotPng(const PlotTrace& trace, const PlotRequest& request) {
     const QImage image = renderPlot(trace, request.title, request.width, request.height);
-    QSaveFile file(QString::fromStdString(request.outputPath));
-    if (!file.open(QIODevice::WriteOnly)) {
-        return file.errorString().toStdString();
+    // Encoded in memory and written by the tool's own calls, which give the system's reason
+    // in French where Qt's file classes would give it in English.
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+        return std::string("l'encodage de l'image en PNG a échoué");
     }
-    if (!image.save(&file, "PNG")) {
-        file.cancelWriting();
-        return file.error() != QFileDevice::NoError ? file.errorString().toStdString()
-                                                    : std::string("the PNG encoder failed");
-    }
-    if (!file.commit()) {
-        return file.errorString().toStdString();
-    }
-    return std::nullopt;
+    return replaceFileWith(request.outputPath,
+                           std::span(reinterpret_cast<const std::uint8_t*>(png.constData()),
+                                     static_cast<std::size_t>(png.size())));
 }
 
 } // namespace ombrelis::logtool

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <ombrelis/logtool/Input.h>
 #include <ombrelis/logtool/PlotLayout.h>
 #include <ombrelis/logtool/ReportText.h>
 
@@ -16,7 +17,7 @@ std::string tickLabel(double value, double step) {
     if (label.find_first_not_of("-0.") == std::string::npos) {
         label = "0"; // no "-0" at the origin
     }
-    return label;
+    return withDecimalComma(label);
 }
 
 std::string baseName(std::string_view path) {
@@ -88,8 +89,9 @@ PlotLayout layoutPlot(double width, double height, double firstSeconds, double l
 }
 
 std::string plotTitle(std::string_view path, std::uint64_t records, std::int64_t durationMs) {
-    return baseName(path) + " — " + std::to_string(records) +
-           (records == 1 ? " record — " : " records — ") + durationText(durationMs);
+    const std::string name = path == kStandardInput ? "entrée standard" : baseName(path);
+    return name + " — " + std::to_string(records) + (records <= 1 ? " mesure — " : " mesures — ") +
+           durationText(durationMs);
 }
 
 } // namespace ombrelis::logtool

@@ -1,7 +1,6 @@
 // The tool's only system calls: opening, reading and watching its input through POSIX
 // descriptors (and inotify on Linux). Another platform gets its own file in place of this one.
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <ombrelis/logtool/Input.h>
@@ -17,7 +16,11 @@ namespace ombrelis::logtool {
 namespace {
 
 [[noreturn]] void fail(const std::string& path, const std::string& reason) {
-    throw InputError("cannot read " + inputName(path) + ": " + reason);
+    throw cannotRead(path, reason);
+}
+
+[[noreturn]] void fail(const std::string& path, int errorNumber) {
+    fail(path, platform::frenchReason(errorNumber));
 }
 
 /// Closes the descriptor on every way out.
@@ -63,7 +66,7 @@ bool isNamedBy(const Identity& identity, const std::string& path) {
 struct stat statOf(int fd, const std::string& path) {
     struct stat st {};
     if (::fstat(fd, &st) != 0) {
-        fail(path, std::strerror(errno));
+        fail(path, errno);
     }
     return st;
 }
@@ -73,17 +76,17 @@ Descriptor openStream(const std::string& path, struct stat& st) {
     Descriptor fd(path == kStandardInput ? ::fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 0)
                                          : ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
     if (fd.get() < 0) {
-        fail(path, std::strerror(errno));
+        fail(path, errno);
     }
     st = statOf(fd.get(), path);
     if (S_ISDIR(st.st_mode)) {
-        fail(path, "it is a directory");
+        fail(path, EISDIR);
     }
     if (::isatty(fd.get()) != 0) {
-        fail(path, "it is a terminal; name a log file or pipe one in");
+        fail(path, "c'est un terminal : nommez un fichier de mesures ou envoyez-le par un tube");
     }
     if (!S_ISREG(st.st_mode) && !S_ISFIFO(st.st_mode) && !S_ISSOCK(st.st_mode)) {
-        fail(path, "it is neither a regular file nor a pipe or FIFO");
+        fail(path, "ce n'est ni un fichier ordinaire, ni un tube, ni une FIFO");
     }
     return fd;
 }
@@ -95,7 +98,7 @@ std::size_t readSome(int fd, std::span<std::uint8_t> buffer, const std::string& 
             return static_cast<std::size_t>(n);
         }
         if (errno != EINTR) {
-            fail(path, std::strerror(errno));
+            fail(path, errno);
         }
     }
 }
@@ -129,7 +132,7 @@ public:
         struct stat st {};
         Descriptor fd = openStream(path, st);
         if (!S_ISREG(st.st_mode)) {
-            fail(path, "it is a pipe or a FIFO, a stream already: read it without --follow");
+            fail(path, "c'est un tube ou une FIFO, donc déjà un flux : lisez-le sans --follow");
         }
         fd_.reset(fd.release());
         identity_ = identityOf(st);
@@ -163,7 +166,7 @@ public:
         }
         if (static_cast<std::uint64_t>(statOf(fd_.get(), path_).st_size) < offset_) {
             if (::lseek(fd_.get(), 0, SEEK_SET) != 0) {
-                fail(path_, std::strerror(errno));
+                fail(path_, errno);
             }
             offset_ = 0;
             return Change::Shortened;

@@ -4,7 +4,6 @@
 // log: the tool never stands in the way of the program.
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <ombrelis/logtool/Input.h>
 #include <ombrelis/platform/WindowsText.h>
 #include <optional>
@@ -19,22 +18,11 @@ namespace ombrelis::logtool {
 namespace {
 
 [[noreturn]] void fail(const std::string& path, const std::string& reason) {
-    throw InputError("cannot read " + inputName(path) + ": " + reason);
+    throw cannotRead(path, reason);
 }
 
-/// In the words the tool uses on every system for the common cases.
-std::string reasonFor(DWORD error) {
-    switch (error) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-        return std::strerror(ENOENT);
-    case ERROR_ACCESS_DENIED:
-        return std::strerror(EACCES);
-    case ERROR_SHARING_VIOLATION:
-        return "another program holds it";
-    default:
-        return "Windows error " + std::to_string(error);
-    }
+[[noreturn]] void fail(const std::string& path, DWORD error) {
+    fail(path, platform::frenchReason(static_cast<int>(error)));
 }
 
 /// Closes the handle on every way out.
@@ -72,8 +60,8 @@ HANDLE openByName(const std::string& path, DWORD access) {
     std::wstring wide;
     try {
         wide = platform::toUtf16(path, path);
-    } catch (const std::exception&) {
-        fail(path, "the name is not valid UTF-8");
+    } catch (const platform::SystemError& e) {
+        fail(path, static_cast<DWORD>(e.errorNumber()));
     }
     return ::CreateFileW(wide.c_str(), access,
                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -112,7 +100,7 @@ HANDLE openStream(const std::string& path) {
         handle.reset(openByName(path, GENERIC_READ));
     }
     if (!handle.valid()) {
-        fail(path, reasonFor(::GetLastError()));
+        fail(path, ::GetLastError());
     }
     DWORD consoleMode = 0;
     switch (::GetFileType(handle.get())) {
@@ -120,16 +108,17 @@ HANDLE openStream(const std::string& path) {
         break;
     case FILE_TYPE_DISK:
         if (!regularFile(handle.get())) {
-            fail(path, "it is a directory");
+            fail(path, platform::errnoReason(EISDIR));
         }
         break;
     case FILE_TYPE_CHAR:
         if (::GetConsoleMode(handle.get(), &consoleMode)) {
-            fail(path, "it is a terminal; name a log file or pipe one in");
+            fail(path,
+                 "c'est un terminal : nommez un fichier de mesures ou envoyez-le par un tube");
         }
         [[fallthrough]];
     default:
-        fail(path, "it is neither a regular file nor a pipe");
+        fail(path, "ce n'est ni un fichier ordinaire, ni un tube");
     }
     return handle.release();
 }
@@ -142,7 +131,7 @@ std::size_t readSome(HANDLE handle, std::span<std::uint8_t> buffer, const std::s
         if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF) {
             return 0; // the writing end of the pipe is closed: its end of file
         }
-        fail(path, reasonFor(error));
+        fail(path, error);
     }
     return n;
 }
@@ -179,7 +168,7 @@ public:
         const Handle handle(openStream(path));
         const auto file = regularFile(handle.get());
         if (!file) {
-            fail(path, "it is a pipe, a stream already: read it without --follow");
+            fail(path, "c'est un tube, donc déjà un flux : lisez-le sans --follow");
         }
         identity_ = file->first;
     }

@@ -8,6 +8,11 @@ namespace ombrelis::platform {
 /// The reason the system gave for `errorNumber`, in French where we know it.
 std::string frenchReason(int errorNumber);
 
+/// The reason for an error number of the C library (errno), in French where we know it. On
+/// POSIX systems the same as frenchReason; on Windows the C library's numbers differ from the
+/// system's, and its streams and files report through them.
+std::string errnoReason(int errorNumber);
+
 /// A file name as the user's messages show it: « name ».
 std::string quoted(const std::string& name);
 

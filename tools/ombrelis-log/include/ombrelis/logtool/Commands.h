@@ -21,7 +21,7 @@ struct PlotRequest {
     std::string outputPath;
 };
 
-/// Draws the picture and writes it; returns the reason when it could not be written.
+/// Draws the picture and writes it; returns the reason, in French, when it could not be written.
 /// The picture needs Qt, the rest of the tool does not: main hands this in.
 using PlotWriter =
     std::function<std::optional<std::string>(const PlotTrace& trace, const PlotRequest& request)>;

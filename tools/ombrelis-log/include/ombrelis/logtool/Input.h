@@ -3,13 +3,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <ombrelis/platform/SystemError.h>
 #include <span>
 #include <stdexcept>
 #include <string>
 
 namespace ombrelis::logtool {
 
-/// The input cannot be read; what() says which file and the system's reason.
+/// The input cannot be read; what() says which file and the system's reason, in French.
 class InputError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -27,9 +28,14 @@ public:
 /// How the user names standard input on the command line.
 inline constexpr const char* kStandardInput = "-";
 
-/// The name of an input in messages: "standard input" for "-", else the name as given.
+/// The input as the messages name it: le fichier « name », or l'entrée standard for "-".
 inline std::string inputName(const std::string& path) {
-    return path == kStandardInput ? "standard input" : path;
+    return path == kStandardInput ? "l'entrée standard" : "le fichier " + platform::quoted(path);
+}
+
+/// "impossible de lire <input> : <reason>."
+inline InputError cannotRead(const std::string& path, const std::string& reason) {
+    return InputError("impossible de lire " + inputName(path) + " : " + reason + ".");
 }
 
 /// A log opened by name for reading only: a regular file, a pipe or a FIFO ("-": standard

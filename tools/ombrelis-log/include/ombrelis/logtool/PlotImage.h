@@ -32,7 +32,8 @@ private:
 QImage renderPlot(const PlotTrace& trace, const std::string& title, int width, int height);
 
 /// renderPlot, written as PNG to request.outputPath through a temporary file, so a failed
-/// write never leaves half a picture. Returns the reason on failure. Matches PlotWriter.
+/// write never leaves half a picture. Returns the reason, in French, on failure. Matches
+/// PlotWriter.
 std::optional<std::string> savePlotPng(const PlotTrace& trace, const PlotRequest& request);
 
 } // namespace ombrelis::logtool

@@ -55,7 +55,8 @@ PlotLayout layoutPlot(double width, double height, double firstSeconds, double l
 /// A step of 1, 2 or 5 × 10^k giving at most `maxTicks` intervals over `span`.
 double niceStep(double span, int maxTicks);
 
-/// "mesures.dat — 1234 records — 123.400 s" with the file's name without its folder.
+/// "mesures.dat — 1234 mesures — 123,400 s (0:02:03,400)" with the file's name without its
+/// folder; "entrée standard" for "-".
 std::string plotTitle(std::string_view path, std::uint64_t records, std::int64_t durationMs);
 
 } // namespace ombrelis::logtool
