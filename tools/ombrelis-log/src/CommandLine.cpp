@@ -137,9 +137,9 @@ Utilisation :
   ombrelis-log plot FICHIER -o SORTIE.png [--width L] [--height H]
   ombrelis-log --help
 
-FICHIER peut être un fichier ordinaire, un tube ou une FIFO ; - lit l'entrée standard. Il est
-lu par petits blocs, comme un flux, quelle que soit sa taille : la mémoire reste faible, et les
-lignes d'un tube sortent sans attendre qu'il se termine.
+FICHIER peut être un fichier ordinaire, un tube ou une FIFO ; - lit l'entrée standard. Quelle
+que soit sa taille, il est lu par petits blocs, comme un flux : la mémoire reste faible, et
+les lignes d'un tube sortent sans attendre qu'il se termine.
 
 Commandes :
   check  Dit si FICHIER est sain : les mesures entières et une éventuelle mesure incomplète
@@ -148,9 +148,9 @@ Commandes :
          moyen et le plus long entre deux mesures, la plus petite et la plus grande valeur.
   csv    Une ligne par mesure, après l'en-tête record,valeur,heure,temps_ms,tension_v
          (tension_v = Valeur / 1000 : une unité vaut un millivolt sur la référence de
-         4,096 V ; avec un point décimal, comme l'attendent les autres programmes). Écrit dans SORTIE, ou sur la
-         sortie standard sans -o. Une mesure incomplète à la fin est signalée sur la sortie
-         d'erreur et n'est pas écrite.
+         4,096 V ; avec un point décimal, comme l'attendent les autres programmes). Écrit
+         dans SORTIE, ou sur la sortie standard sans -o. Une mesure incomplète à la fin est
+         signalée sur la sortie d'erreur et n'est pas écrite.
          Avec --follow (-f), continue comme tail -f tant qu'Ombrelis écrit FICHIER :
          chaque nouvelle mesure devient une ligne dès qu'elle est entière, écrite aussitôt,
          jusqu'à l'interruption (Ctrl+C). Un FICHIER remplacé ou raccourci (une nouvelle
