@@ -1,6 +1,7 @@
 // The tool's output written whole with POSIX calls; another platform gets its own file in place
 // of this one.
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <ombrelis/logtool/Output.h>
 #include <ombrelis/platform/SystemError.h>
@@ -28,10 +29,32 @@ bool writeAll(int fd, std::span<const std::uint8_t> bytes) {
     return true;
 }
 
+/// A pipe, a terminal or a device (`-o /dev/stdout`) takes the bytes as they come: renaming a
+/// file over it would put a plain file in its place.
+std::optional<std::string> writeInPlace(const std::string& path,
+                                        std::span<const std::uint8_t> bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return platform::frenchReason(errno);
+    }
+    const int error = writeAll(fd, bytes) ? 0 : errno;
+    ::close(fd);
+    return error == 0 ? std::nullopt : std::optional(platform::frenchReason(error));
+}
+
 } // namespace
 
-std::optional<std::string> replaceFileWith(const std::string& path,
+std::optional<std::string> replaceFileWith(const std::string& name,
                                            std::span<const std::uint8_t> bytes) {
+    struct stat existing {};
+    const bool exists = ::stat(name.c_str(), &existing) == 0;
+    if (exists && !S_ISREG(existing.st_mode) && !S_ISDIR(existing.st_mode)) {
+        return writeInPlace(name, bytes);
+    }
+    // A link keeps leading where it led: the file it names is the one replaced.
+    char* resolved = exists ? ::realpath(name.c_str(), nullptr) : nullptr;
+    const std::string path = resolved ? resolved : name;
+    std::free(resolved);
     // A new name of our own: O_EXCL never opens another's file, nor follows a link planted there.
     std::string temporary;
     int fd = -1;
@@ -45,8 +68,7 @@ std::optional<std::string> replaceFileWith(const std::string& path,
     if (fd < 0) {
         return platform::frenchReason(errno);
     }
-    struct stat existing {};
-    if (::stat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+    if (exists && S_ISREG(existing.st_mode)) {
         // A file written over keeps who may read it; failing that, the new one is still whole.
         const int ignored = ::fchmod(fd, existing.st_mode & 07777);
         (void)ignored;

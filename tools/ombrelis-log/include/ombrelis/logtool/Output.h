@@ -9,8 +9,9 @@ namespace ombrelis::logtool {
 
 /// Makes `bytes` the whole content of the file `path`, through a temporary file beside it that
 /// takes the name only once every byte is on disk: a failed write never leaves half a file, nor
-/// spoils the one the name had. Returns the system's reason, in French, when it fails. The
-/// system calls behind this live in one file per platform.
+/// spoils the one the name had. A link is followed to the file it names; a pipe or a device
+/// under the name is written as it stands. Returns the system's reason, in French, when it
+/// fails. The system calls behind this live in one file per platform.
 std::optional<std::string> replaceFileWith(const std::string& path,
                                            std::span<const std::uint8_t> bytes);
 
