@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <ombrelis/testing/CaseNames.h>
 #include <ombrelis/testing/RunHarness.h>
 #include <string>
 #include <vector>
@@ -55,6 +56,6 @@ INSTANTIATE_TEST_SUITE_P(
                       PriorityCase{"ToZeroAndBack", {"100", "0", "0", "100"}, true, "R--R", 2},
                       PriorityCase{"RefusedOnceForTheRun", {"100", "0", "100"}, false, "---", 1},
                       PriorityCase{"FromZero", {"0", "10", "10"}, true, "-RR", 1}),
-    [](const auto& info) { return std::string(info.param.name); });
+    ombrelis::testing::NamedAfterName{});
 
 } // namespace

@@ -1,31 +1,29 @@
 // What a user gets when the system refuses something during a run: a clear French message,
 // the buttons back to idle, and a log file of whole records holding every sample shown.
 #include <cerrno>
-#include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <ombrelis/platform/PosixFileSystem.h>
+#include <ombrelis/testing/CaseNames.h>
 #include <ombrelis/testing/ChildProcess.h>
+#include <ombrelis/testing/Contains.h>
 #include <ombrelis/testing/CountingFiles.h>
 #include <ombrelis/testing/RunHarness.h>
-#include <sys/resource.h>
+#include <optional>
 #include <sys/stat.h>
-#include <utility>
 
 using namespace ombrelis;
 using ombrelis::testing::ChildUser;
+using ombrelis::testing::contains;
 using ombrelis::testing::readLog;
 using ombrelis::testing::RunHarness;
 using ombrelis::testing::runInChild;
+namespace fs = std::filesystem;
 
 namespace {
-
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
 
 void expectStoppedWithError(RunHarness& h, const std::string& reason) {
     ASSERT_FALSE(h.boxes.shown.empty());
@@ -37,75 +35,173 @@ void expectStoppedWithError(RunHarness& h, const std::string& reason) {
     EXPECT_FALSE(h.window.stopOn);
 }
 
-/// Hands the run the record file that `make` gives, whatever name it asks for.
-class HandingFileSystem final : public platform::FileSystem {
-public:
-    explicit HandingFileSystem(std::function<std::unique_ptr<platform::RecordFile>()> make)
-        : make_(std::move(make)) {}
-    platform::EntryKind probe(const std::string&) override { return platform::EntryKind::Absent; }
-    std::unique_ptr<platform::HeldFile> holdExisting(const std::string&) override {
-        return nullptr;
-    }
-    std::unique_ptr<platform::RecordFile> createRecords(const std::string&, std::size_t) override {
-        return make_();
-    }
-
-private:
-    std::function<std::unique_ptr<platform::RecordFile>()> make_;
+/// A run that something refuses, and what the user must be told then.
+struct StopCase {
+    const char* name;
+    std::vector<const char*> told;      ///< parts of the error box's text
+    std::size_t shown;                  ///< status lines shown
+    std::optional<std::size_t> records; ///< whole records left under the name
+    std::function<void(RunHarness&)> arrange;
+    std::function<void(RunHarness&)> after = [](RunHarness&) {}; ///< what else must stand
+    std::size_t boxes = 1; ///< the error, after the overwrite question if one came
 };
 
-TEST(SamplingRunFailure, AFullDeviceStopsTheRunWithTheSystemsReason) {
-    HandingFileSystem full([] {
-        return platform::recordFileOnDescriptor(::open("/dev/full", O_RDWR | O_CLOEXEC),
-                                                "mesures.dat", engine::kRecordSize);
-    });
-    RunHarness h(&full);
-    h.stopAfter(5);
-    h.run.MainLoop();
-    expectStoppedWithError(h, "plus de place sur le périphérique");
-    EXPECT_TRUE(contains(h.boxes.shown.back().text, "Impossible d'écrire dans le fichier"));
-    EXPECT_TRUE(h.window.statuses.empty()); // nothing shown that the file does not hold
-}
+class RunStopped : public ::testing::TestWithParam<StopCase> {};
 
-TEST(SamplingRunFailure, AWriteRefusedMidRunLeavesEveryEarlierRecordWhole) {
+TEST_P(RunStopped, TellsWhatFailedWhyAndWhatTheFileKeeps) {
+    const StopCase& c = GetParam();
     RunHarness h;
-    const std::string name = h.window.name;
-    // The file-size limit is per process: apply it in a child, then read the file here.
-    const auto runUnderTheLimit = [&h]() -> std::string {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{3 * 14 + 5, RLIM_INFINITY}; // room for 3 records and a bit
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        h.stopAfter(10);
-        h.run.MainLoop();
-        const bool reported = h.boxes.shown.size() == 1 &&
-                              contains(h.boxes.shown[0].text, "fichier trop volumineux") &&
-                              contains(h.boxes.shown[0].text, "3 mesures");
-        return reported && h.window.statuses.size() == 3 ? "" : "the refusal was not told";
-    };
-    EXPECT_EQ(runInChild(ChildUser::Same, runUnderTheLimit), "");
-    const auto log = readLog(name);
-    // The 4th record's write was cut at the limit; what stands before it is whole.
-    ASSERT_GE(log.records.size(), 3u);
-    for (std::size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(log.records[i].Heure[2], ':');
+    c.arrange(h);
+    h.run.MainLoop();
+    for (const char* part : c.told) {
+        expectStoppedWithError(h, part);
     }
+    EXPECT_EQ(h.window.statuses.size(), c.shown) << "every status shown is a record kept";
+    EXPECT_EQ(h.boxes.shown.size(), c.boxes);
+    if (c.records) {
+        const auto log = readLog(h.window.name);
+        EXPECT_EQ(log.records.size(), *c.records);
+        EXPECT_EQ(log.trailingBytes, 0u);
+    }
+    c.after(h);
 }
 
-TEST(SamplingRunFailure, AMissingFolderIsReportedAndNothingIsCreated) {
-    RunHarness h;
-    h.window.name = h.dir.file("absent/mesures.dat");
-    h.run.MainLoop();
-    expectStoppedWithError(h, "aucun fichier ou dossier de ce nom");
-    EXPECT_TRUE(contains(h.boxes.shown.back().text, h.window.name));
+void intoAFullDevice(RunHarness& h) {
+    h.files.recordFile = [] {
+        return platform::recordFileOnDescriptor(::open("/dev/full", O_RDWR | O_CLOEXEC), "m.dat",
+                                                engine::kRecordSize);
+    };
+}
+
+void failingClose(RunHarness& h) {
+    auto counts = std::make_shared<ombrelis::testing::FileCounts>();
+    counts->failCloseWith = EIO;
+    h.files.recordFile = [counts] {
+        return std::make_unique<ombrelis::testing::CountingRecordFile>(*counts);
+    };
+    h.stopAfter(2);
+}
+
+void missingFolder(RunHarness& h) {
+    h.window.name = h.dir / "absent/mesures.dat";
+}
+
+void namedInReason(RunHarness& h) {
+    expectStoppedWithError(h, h.window.name);
     EXPECT_EQ(h.surface.clears(), 0);
 }
 
+/// Names that stand for something else than a regular file, which the run must leave alone.
+template <const char* name> void notAFile(RunHarness& h) {
+    fs::create_directory(h.dir / "folder.dat");
+    std::ofstream(h.dir / "folder.dat/inside") << "x";
+    ::mkfifo((h.dir / "pipe.dat").c_str(), 0600); // opening it would block the run
+    fs::create_symlink("pipe.dat", h.dir / "link.dat");
+    h.window.name = h.dir / name;
+}
+
+void leftAlone(RunHarness& h) {
+    EXPECT_TRUE(fs::exists(h.dir / "folder.dat/inside"));
+    EXPECT_TRUE(fs::is_fifo(h.dir / "pipe.dat"));
+    EXPECT_TRUE(fs::is_symlink(h.dir / "link.dat"));
+    EXPECT_EQ(h.surface.clears(), 0);
+}
+
+void swappedDuringTheQuestion(RunHarness& h) {
+    ombrelis::testing::writeTextFile(h.window.name, "asked about");
+    ombrelis::testing::writeTextFile(h.dir / "other.dat", "kept");
+    h.boxes.whileAsking = [&h] { // a regular file, but not the one asked about
+        fs::remove(h.window.name);
+        fs::create_symlink("other.dat", h.window.name);
+    };
+}
+
+void swapKept(RunHarness& h) {
+    EXPECT_TRUE(fs::is_symlink(h.window.name));
+    EXPECT_EQ(ombrelis::testing::fileBytes(h.window.name).size(), 4u);
+}
+
+/// STOP, then GO inside the run's pump on the name that this run is writing.
+void secondGoOnTheSameName(RunHarness& h) {
+    h.pump.at(3, [&h] {
+        h.window.clickStop();
+        h.window.goOn = false;
+        h.window.stopOn = true;
+        h.run.MainLoop();
+    });
+    h.pump.at(6, [&h] { h.window.clickStop(); }); // ends an inner run that wrongly started
+}
+
+void periodBeyondADouble(RunHarness& h) {
+    h.window.period = "1E400";
+}
+
+/// Finite, but not once in milliseconds; the sample that meets it is written.
+void axisBeyondMilliseconds(RunHarness& h) {
+    h.pump.at(3, [&h] { h.window.axis = "1E306"; });
+}
+
+/// At the top of the second cycle, the clock jumps to where the next stamp is the last that fits.
+void elapsedBeyond32Bits(RunHarness& h) {
+    h.window.period = "1000";
+    h.pump.at(3, [&h] { h.clock.advance(2147483647LL - 1000); });
+}
+
+void lastStampFits(RunHarness& h) {
+    EXPECT_EQ(readLog(h.window.name).records.at(1).TempsMs, 2147483647);
+}
+
+/// The record count runs out at the sample after these.
+template <int records> void recordLimit(RunHarness& h) {
+    h.run.setRecordLimit(records);
+}
+
+constexpr char kFolder[] = "folder.dat", kFifo[] = "pipe.dat", kLink[] = "link.dat";
+constexpr const char* kNotAFile = "autre chose qu'un fichier ordinaire";
+
+INSTANTIATE_TEST_SUITE_P(
+    Refusals, RunStopped,
+    ::testing::Values(
+        StopCase{"FullDevice",
+                 {"Impossible d'écrire", "plus de place sur le périphérique", "aucune mesure"},
+                 0,
+                 {},
+                 intoAFullDevice},
+        StopCase{
+            "CloseFailingAtStop", {"erreur d'entrée/sortie", "Les 2 mesures"}, 2, {}, failingClose},
+        StopCase{"MissingFolder",
+                 {"aucun fichier ou dossier de ce nom"},
+                 0,
+                 {},
+                 missingFolder,
+                 namedInReason},
+        StopCase{"Folder", {kNotAFile}, 0, {}, notAFile<kFolder>, leftAlone},
+        StopCase{"Fifo", {kNotAFile}, 0, {}, notAFile<kFifo>, leftAlone},
+        StopCase{"LinkToAFifo", {kNotAFile}, 0, {}, notAFile<kLink>, leftAlone},
+        StopCase{
+            "SwappedDuringTheQuestion", {"remplacé"}, 0, {}, swappedDuringTheQuestion, swapKept, 2},
+        StopCase{"FileThisWindowsRunHolds", {"mesure en cours"}, 3, 3, secondGoOnTheSameName},
+        StopCase{"PeriodBeyondADouble", {"1E400", "aucune mesure"}, 0, 0, periodBeyondADouble},
+        StopCase{
+            "AxisBeyondMilliseconds", {"1E306", "Les 3 mesures"}, 2, 3, axisBeyondMilliseconds},
+        StopCase{"ElapsedBeyond32Bits",
+                 {"2 147 483 647 ms", "Les 2 mesures"},
+                 2,
+                 2,
+                 elapsedBeyond32Bits,
+                 lastStampFits},
+        StopCase{"NoRecord", {"ne contient aucune mesure"}, 0, 0, recordLimit<0>},
+        StopCase{"OneRecord", {"La mesure déjà prise est enregistrée"}, 1, 1, recordLimit<1>},
+        StopCase{
+            "TwoRecords", {"Les 2 mesures déjà prises sont enregistrées"}, 2, 2, recordLimit<2>}),
+    ombrelis::testing::NamedAfterName{});
+
 TEST(SamplingRunFailure, AReadOnlyFolderIsReported) {
     RunHarness h;
-    std::filesystem::create_directory(h.dir.file("ro"));
-    ::chmod(h.dir.file("ro").c_str(), 0555);
+    fs::create_directory(h.dir / "ro");
+    ::chmod((h.dir / "ro").c_str(), 0555);
     ::chmod(h.dir.path().c_str(), 0755);
-    h.window.name = h.dir.file("ro/mesures.dat");
+    h.window.name = h.dir / "ro/mesures.dat";
     // Root writes anywhere: drop to an ordinary user in a child to meet the refusal for real.
     const auto runAsOrdinaryUser = [&h]() -> std::string {
         h.run.MainLoop();
@@ -115,50 +211,11 @@ TEST(SamplingRunFailure, AReadOnlyFolderIsReported) {
         return ok ? "" : "the refusal was not told";
     };
     EXPECT_EQ(runInChild(ChildUser::Unprivileged, runAsOrdinaryUser), "");
-    EXPECT_FALSE(std::filesystem::exists(h.window.name));
-}
-
-TEST(SamplingRunFailure, ANameThatIsNotARegularFileIsNeverTouched) {
-    RunHarness h;
-    const std::string folder = h.dir.file("folder.dat");
-    std::filesystem::create_directory(folder);
-    std::ofstream(h.dir.file("folder.dat/inside")) << "x";
-    const std::string fifo = h.dir.file("pipe.dat");
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const std::string linkToFifo = h.dir.file("link.dat");
-    std::filesystem::create_symlink(fifo, linkToFifo);
-
-    for (const std::string& name : {folder, fifo, linkToFifo}) {
-        h.boxes.shown.clear();
-        h.window.stopOn = true;
-        h.window.name = name;
-        h.run.MainLoop(); // opening the pipe would block: it must not even be tried
-        expectStoppedWithError(h, "autre chose qu'un fichier ordinaire");
-        EXPECT_EQ(h.boxes.shown.size(), 1u); // no overwrite question first
-    }
-    EXPECT_TRUE(std::filesystem::exists(h.dir.file("folder.dat/inside")));
-    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
-    EXPECT_TRUE(std::filesystem::is_symlink(linkToFifo));
-    EXPECT_EQ(h.surface.clears(), 0);
-}
-
-TEST(SamplingRunFailure, AnEntrySwappedInDuringTheQuestionIsNotDeleted) {
-    RunHarness h;
-    const std::string& name = h.window.name;
-    ombrelis::testing::writeTextFile(name, "asked about");
-    ombrelis::testing::writeTextFile(h.dir.file("other.dat"), "kept");
-    h.boxes.whileAsking = [&] { // a regular file still, but not the one asked about
-        std::filesystem::remove(name);
-        std::filesystem::create_symlink("other.dat", name);
-    };
-    h.run.MainLoop(); // the answer is Yes
-    expectStoppedWithError(h, "remplacé");
-    EXPECT_TRUE(std::filesystem::is_symlink(name));
-    EXPECT_EQ(ombrelis::testing::fileBytes(name).size(), 4u);
+    EXPECT_FALSE(fs::exists(h.window.name));
 }
 
 struct PortCase {
-    const char* label;
+    const char* name;
     int switchOffInPump; ///< 0: Simulation is off at GO; else the pump that turns it off
     std::size_t boxes;   ///< the overwrite question, if it came, and the error
     std::size_t fileSize;
@@ -195,79 +252,6 @@ INSTANTIATE_TEST_SUITE_P(Switch, PortFailure,
                          ::testing::Values(PortCase{"off_at_go", 0, 1, 14, "permission refusée"},
                                            PortCase{"turned_off_in_the_run", 3, 2, 28,
                                                     "Les 2 mesures"}),
-                         [](const auto& info) { return std::string(info.param.label); });
-
-TEST(SamplingRunFailure, NumbersTooLargeForADoubleStopTheRunCleanly) {
-    {
-        RunHarness h;
-        h.window.period = "1E400";
-        h.run.MainLoop();
-        expectStoppedWithError(h, "1E400");
-        EXPECT_EQ(readLog(h.window.name).size, 0u);
-    }
-    {
-        RunHarness h;
-        int pumps = 0;
-        h.pump.everyPump = [&] {
-            if (++pumps == 3) {
-                h.window.axis = "1E306"; // finite, but not once in milliseconds
-            }
-        };
-        h.run.MainLoop();
-        expectStoppedWithError(h, "1E306");
-        EXPECT_EQ(readLog(h.window.name).records.size(), 3u); // the failing sample was written
-        EXPECT_TRUE(contains(h.boxes.shown.back().text, "3 mesures"));
-    }
-}
-
-class StoppedNote : public ::testing::TestWithParam<std::pair<int, const char*>> {};
-
-TEST_P(StoppedNote, TellsHowManyRecordsTheFileKeeps) {
-    RunHarness h;
-    h.run.setRecordLimit(GetParam().first); // the run fails at the sample after these
-    h.run.MainLoop();
-    expectStoppedWithError(h, GetParam().second);
-    EXPECT_EQ(readLog(h.window.name).records.size(), static_cast<std::size_t>(GetParam().first));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Records, StoppedNote,
-    ::testing::Values(std::pair{0, "ne contient aucune mesure"},
-                      std::pair{1, "La mesure déjà prise est enregistrée dans le fichier"},
-                      std::pair{2, "Les 2 mesures déjà prises sont enregistrées dans le fichier"}),
-    [](const auto& info) { return std::to_string(info.param.first) + "_records"; });
-
-TEST(SamplingRunFailure, AFailedCloseAtStopIsTold) {
-    ombrelis::testing::FileCounts counts;
-    counts.failCloseWith = EIO;
-    HandingFileSystem files(
-        [&] { return std::make_unique<ombrelis::testing::CountingRecordFile>(counts); });
-    RunHarness h(&files);
-    h.stopAfter(2);
-    h.run.MainLoop();
-    expectStoppedWithError(h, "erreur d'entrée/sortie");
-    expectStoppedWithError(h, "Les 2 mesures");
-}
-
-TEST(SamplingRunFailure, TheCounterAndTheElapsedTimeNeverWrap) {
-    {
-        RunHarness h;
-        h.window.period = "1000";
-        int pumps = 0;
-        h.pump.everyPump = [&] {
-            if (++pumps == 3) { // top of the second cycle: the next stamp is the last that fits
-                h.clock.advance(2147483647LL - 1000);
-            }
-            if (pumps > 20) {
-                h.window.clickStop(); // a run that failed to stop would still end
-            }
-        };
-        h.run.MainLoop();
-        expectStoppedWithError(h, "2 147 483 647 ms");
-        const auto log = readLog(h.window.name);
-        ASSERT_EQ(log.records.size(), 2u);
-        EXPECT_EQ(log.records[1].TempsMs, 2147483647);
-    }
-}
+                         ombrelis::testing::NamedAfterName{});
 
 } // namespace

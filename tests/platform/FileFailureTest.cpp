@@ -10,6 +10,7 @@
 #include <linux/seccomp.h>
 #include <ombrelis/platform/PosixFileSystem.h>
 #include <ombrelis/platform/SystemError.h>
+#include <ombrelis/testing/CaseNames.h>
 #include <ombrelis/testing/ChildProcess.h>
 #include <ombrelis/testing/TempDir.h>
 #include <sys/prctl.h>
@@ -105,8 +106,8 @@ const std::string kLongNameText(300, 'n');
 const char* const kLongName = kLongNameText.c_str();
 
 struct MissingPathCase {
-    const char* label;
-    const char* name; ///< inside the temporary folder, which holds a regular file "file"
+    const char* name;
+    const char* entry; ///< inside the temporary folder, which holds a regular file "file"
     int errorNumber;
     const char* reason;
 };
@@ -117,7 +118,7 @@ TEST_P(MissingPathTest, CreateRecordsSaysWhyInFrench) {
     TempDir dir;
     writeTextFile(dir / "file", "x");
     PosixFileSystem files;
-    const std::string name = dir / GetParam().name;
+    const std::string name = dir / GetParam().entry;
     try {
         files.createRecords(name, kSize);
         FAIL() << "created " << name;
@@ -134,7 +135,7 @@ INSTANTIATE_TEST_SUITE_P(
                                       "un élément du chemin n'est pas un dossier"},
                       MissingPathCase{"name_too_long", kLongName, ENAMETOOLONG,
                                       "nom de fichier trop long"}),
-    [](const auto& info) { return std::string(info.param.label); });
+    testing::NamedAfterName{});
 
 // Under root, permissions are not checked; the child drops to nobody so that they are.
 TEST(FileFailureTest, ReadOnlyFolderRefusesCreateAndRemove) {

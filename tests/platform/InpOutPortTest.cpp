@@ -2,6 +2,7 @@
 #include <ombrelis/engine/ValueSources.h>
 #include <ombrelis/platform/InpOutPort.h>
 #include <ombrelis/platform/MicroDelay.h>
+#include <ombrelis/testing/CaseNames.h>
 #include <stdlib.h>
 #include <string>
 #include <vector>
@@ -19,7 +20,7 @@ std::string loadFailure(const std::vector<std::string>& libraries) {
 }
 
 struct LoadCase {
-    const char* label;
+    const char* name;
     std::vector<std::string> libraries;
     const char* message;
 };
@@ -42,10 +43,10 @@ INSTANTIATE_TEST_SUITE_P(
                  {"ombrelis-absent.dll", "version.dll"},
                  "Impossible de trouver le point d'entrée Inp32 dans la bibliothèque version.dll : "
                  "point d'entrée introuvable."}),
-    [](const auto& info) { return std::string(info.param.label); });
+    testing::NamedAfterName{});
 
 struct SignalCase {
-    const char* label;
+    const char* name;
     const char* signal;
     int count;
 };
@@ -71,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(Signals, InpOutStandinTest,
                                            SignalCase{"alternate_bits", "const 2.730", 2730},
                                            SignalCase{"full_scale", "const 4.095", 4095},
                                            SignalCase{"above_range", "const 5", 4095}),
-                         [](const auto& info) { return std::string(info.param.label); });
+                         testing::NamedAfterName{});
 
 TEST(InpOutStandin, ADriverThatIsNotRunningIsAFrenchPortError) {
     _putenv_s("OMBRELIS_STANDIN_FAIL", "open:EACCES");

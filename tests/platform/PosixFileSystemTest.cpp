@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <ombrelis/platform/PosixFileSystem.h>
 #include <ombrelis/platform/SystemError.h>
+#include <ombrelis/testing/CaseNames.h>
 #include <ombrelis/testing/TempDir.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -35,7 +36,7 @@ protected:
 };
 
 struct ProbeCase {
-    const char* label;
+    const char* name;
     std::function<void(const TempDir&)> make; ///< creates what stands under "entry"
     EntryKind expected;
 };
@@ -82,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
                       fs::create_symlink("entry", d / "other");
                   },
                   EntryKind::Other}),
-    [](const auto& info) { return std::string(info.param.label); });
+    testing::NamedAfterName{});
 
 TEST_F(PosixFileSystemTest, HiddenFileIsSeen) {
     writeTextFile(dir / ".entry", "x");
@@ -118,7 +119,7 @@ TEST_F(PosixFileSystemTest, CreateRecordsMakesAnEmptyFileUnderTheWritersLock) {
 }
 
 struct ExistingCase {
-    const char* label;
+    const char* name;
     std::function<void(const TempDir&)> make;
 };
 
@@ -153,7 +154,7 @@ INSTANTIATE_TEST_SUITE_P(
                          writeTextFile(d / "target", "keep this");
                          fs::create_symlink("target", d / "entry");
                      }}),
-    [](const auto& info) { return std::string(info.param.label); });
+    testing::NamedAfterName{});
 
 TEST_F(PosixFileSystemTest, RecordNLandsAtItsOffset) {
     auto file = files.createRecords(dir / "log.dat", kSize);

@@ -6,6 +6,7 @@
 #include <ombrelis/platform/SystemError.h>
 #include <ombrelis/platform/Win32FileSystem.h>
 #include <ombrelis/platform/WindowsText.h>
+#include <ombrelis/testing/CaseNames.h>
 #include <ombrelis/testing/TempDir.h>
 #include <windows.h>
 
@@ -77,7 +78,7 @@ protected:
 };
 
 struct EntryCase {
-    const char* label;
+    const char* name;
     const char* entry;
     std::function<void(const std::string&)> make;
     EntryKind kind;
@@ -120,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
         EntryCase{"nul_with_extension", "nul.txt", nothing, EntryKind::Other, "périphérique"},
         EntryCase{"com1", "COM1", nothing, EntryKind::Other, "périphérique"},
         EntryCase{"lpt1_with_extension", "Lpt1.dat", nothing, EntryKind::Other, "périphérique"}),
-    [](const auto& info) { return std::string(info.param.label); });
+    testing::NamedAfterName{});
 
 TEST_F(Win32FileSystemTest, WildcardsAreRefusedNeverMatched) {
     writeTextFile(dir / "a.txt", "a");

@@ -1,19 +1,20 @@
 #include <gtest/gtest.h>
 #include <ombrelis/platform/WindowsDeviceName.h>
+#include <ombrelis/testing/CaseNames.h>
 
 namespace ombrelis::platform {
 namespace {
 
 struct NameCase {
-    const char* label;
     const char* name;
+    const char* path;
     bool device;
 };
 
 class WindowsDeviceNameTest : public ::testing::TestWithParam<NameCase> {};
 
 TEST_P(WindowsDeviceNameTest, TellsDevicesFromFiles) {
-    EXPECT_EQ(isWindowsDeviceName(GetParam().name), GetParam().device) << GetParam().name;
+    EXPECT_EQ(isWindowsDeviceName(GetParam().path), GetParam().device) << GetParam().path;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -34,7 +35,7 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{"console", "console", false},
         NameCase{"word_ending_in_con", "C:\\m\\falcon.dat", false},
         NameCase{"plain", "mesures.dat", false}),
-    [](const auto& info) { return std::string(info.param.label); });
+    testing::NamedAfterName{});
 
 } // namespace
 } // namespace ombrelis::platform

@@ -101,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(Volts, ConstantInputTest,
                                            ConstantCase{"TopCount", "  const   4.095 ", 4095},
                                            ConstantCase{"AboveFullScale", "const 5", 4095},
                                            ConstantCase{"BelowZero", "const -1", 0}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         NamedAfterName{});
 
 TEST_F(StandinTest, ASineInputGivesTheCountAtEachConversion) {
     readouts("", [](engine::Convertisseur& converter) { // empty: the default input
@@ -227,7 +227,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FaultCase{"OpenEbusy", "open:EBUSY", PpdevStep::Open, EBUSY},
                       FaultCase{"ClaimEbusy", "claim:EBUSY", PpdevStep::Claim, EBUSY},
                       FaultCase{"ClaimEnxio", "claim:ENXIO", PpdevStep::Claim, ENXIO}),
-    [](const auto& info) { return std::string(info.param.name); });
+    NamedAfterName{});
 
 } // namespace
 } // namespace ombrelis::testing

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <ombrelis/logtool/LogCheck.h>
 #include <ombrelis/logtool/ReportText.h>
+#include <ombrelis/testing/CaseNames.h>
 
 using namespace ombrelis::logtool;
 using ombrelis::testing::garbage;
@@ -63,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
         VerdictCase{"fault_before_cut", logBytes({rec(1, "12:00:00", 0), rec(5000, "x", 1)}, 3), 2,
                     "Valeur vaut 5000"},
         VerdictCase{"garbage", garbage(100), 1, "Heure"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    ombrelis::testing::NamedAfterName{});
 
 TEST(CheckHeure, AcceptsOnlyTimesOfDayOnTheTwentyFourHourClock) {
     struct Row {

@@ -6,6 +6,7 @@
 #include <ombrelis/logtool/LogCheck.h>
 #include <ombrelis/logtool/LogReader.h>
 #include <ombrelis/logtool/ReportText.h>
+#include <ombrelis/testing/CaseNames.h>
 #include <sstream>
 
 using namespace ombrelis::logtool;
@@ -98,6 +99,6 @@ INSTANTIATE_TEST_SUITE_P(
                               }(),
                               5, 8},
                       Reading{"empty", {}, 14, 4}),
-    [](const auto& info) { return std::string(info.param.name); });
+    ombrelis::testing::NamedAfterName{});
 
 } // namespace

@@ -118,8 +118,7 @@ TEST_P(TextFitTest, EveryTextWholeAndUncovered) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Window, TextFitTest, ::testing::ValuesIn(kMoments),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Window, TextFitTest, ::testing::ValuesIn(kMoments), NamedAfterName{});
 
 const std::string kLongName = "/home/jean/" + std::string(10000, 'a') + "/mesures.dat";
 const std::string kSpacedName =
@@ -162,7 +161,7 @@ TEST_P(MessageBoxTest, FrenchAndWithinItsScreenAndA1024By768One) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Messages, MessageBoxTest, ::testing::ValuesIn(kMessages),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         NamedAfterName{});
 
 } // namespace
 } // namespace ombrelis::testing

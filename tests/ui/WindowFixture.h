@@ -6,6 +6,7 @@
 #include <memory>
 #include <ombrelis/engine/MesureRec.h>
 #include <ombrelis/platform/PosixFileSystem.h>
+#include <ombrelis/testing/CaseNames.h>
 #include <ombrelis/testing/FakeClock.h>
 #include <ombrelis/testing/FakePump.h>
 #include <ombrelis/testing/FakeServices.h>

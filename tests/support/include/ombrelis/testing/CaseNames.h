@@ -7,6 +7,14 @@
 
 namespace ombrelis::testing {
 
+/// Names each case of a table after its `name` field.
+struct NamedAfterName {
+    template <typename Case>
+    std::string operator()(const ::testing::TestParamInfo<Case>& info) const {
+        return info.param.name;
+    }
+};
+
 /// Names each case of a table after its printed value (PrintTo), in the letters, digits and
 /// underscores a test name may hold. A quoted text, such as a field's content, is spelled out
 /// sign by sign ("2.5E2" gives 2dot5E2, "- 5" minus_5, "" empty); in a description each run of

@@ -18,16 +18,24 @@
 
 namespace ombrelis::testing {
 
+/// The native file system, unless a test hands the run a record file of its own.
+struct HarnessFiles final : platform::FileSystem {
+    platform::EntryKind probe(const std::string& name) override { return native.probe(name); }
+    std::unique_ptr<platform::HeldFile> holdExisting(const std::string& name) override {
+        return native.holdExisting(name);
+    }
+    std::unique_ptr<platform::RecordFile> createRecords(const std::string& name,
+                                                        std::size_t size) override {
+        return recordFile ? recordFile() : native.createRecords(name, size);
+    }
+    std::function<std::unique_ptr<platform::RecordFile>()> recordFile;
+    platform::NativeFileSystem native;
+};
+
 /// A sampling run wired to fakes, a converter model, a chart surface that keeps its lines and a
 /// real temporary folder.
 struct RunHarness {
-    explicit RunHarness(platform::FileSystem* fileSystem = nullptr)
-        : files(fileSystem ? *fileSystem : nativeFiles),
-          run(window, surface,
-              engine::RunServices{clock, pump, boxes, files, calendar, converter, simulator,
-                                  threadPriority}) {
-        window.name = dir.file("mesures.dat");
-    }
+    RunHarness() { window.name = dir.file("mesures.dat"); }
 
     /// STOP is clicked as sample `n` is shown, so the run ends at its next stop test with
     /// exactly n records, whatever the period. `inEachPump` runs in every pump, given its
@@ -56,9 +64,10 @@ struct RunHarness {
     engine::Simulateur simulator{random};
     FakeWindow window;
     RecordingSurface surface;
-    platform::NativeFileSystem nativeFiles;
-    platform::FileSystem& files;
-    engine::SamplingRun run;
+    HarnessFiles files;
+    engine::SamplingRun run{window, surface,
+                            engine::RunServices{clock, pump, boxes, files, calendar, converter,
+                                                simulator, threadPriority}};
 };
 
 } // namespace ombrelis::testing
