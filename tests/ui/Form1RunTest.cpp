@@ -31,6 +31,13 @@ protected:
         control<ui::PickList>("ctlVitesse").setEditText(QString::fromLatin1(period));
     }
     QPushButton& go() { return control<QPushButton>("btnGO"); }
+    /// GO clicked from the event loop, as a user does; the program's exit code, 99 when it did
+    /// not end.
+    int goAndRunTheProgram() {
+        QTimer::singleShot(0, form.get(), [this] { go().click(); });
+        QTimer::singleShot(60000, [] { QCoreApplication::exit(99); });
+        return QCoreApplication::exec();
+    }
     QPushButton& stop() { return control<QPushButton>("btnSTOP"); }
 
     std::string log = pathIn("mesures.dat");
@@ -136,9 +143,7 @@ TEST_F(RunTest, ClosingTheWindowDuringARunEndsItAndTheProgram) {
         EXPECT_FALSE(stop().isEnabled());
         EXPECT_FALSE(go().isEnabled());
     });
-    QTimer::singleShot(0, form.get(), [&] { go().click(); });
-    QTimer::singleShot(60000, [] { QCoreApplication::exit(99); }); // the program did not end
-    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_EQ(goAndRunTheProgram(), 0);
 
     EXPECT_TRUE(stillShown) << "the window waits for the run to close its file";
     EXPECT_FALSE(form->isVisible());
@@ -154,11 +159,9 @@ TEST_F(RunTest, ClosingTheWindowOnQtsEventLoopEndsTheRunAndTheProgram) {
     ui::QtEventPump qtPump(steady);
     startWindow(&qtPump, &steady);
     prepare("5");
-    QTimer::singleShot(0, form.get(), [&] { go().click(); });
     // As the close button of the title bar does: through the window system.
     QTimer::singleShot(100, form.get(), [&] { form->windowHandle()->close(); });
-    QTimer::singleShot(60000, [] { QCoreApplication::exit(99); }); // the program did not end
-    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_EQ(goAndRunTheProgram(), 0);
 
     EXPECT_FALSE(form->isVisible());
     const auto records = readLog(log);
@@ -181,9 +184,7 @@ TEST_F(RunTest, DestroyedWindowEndsTheRunAndTheProgram) {
         stop().click();
         QCoreApplication::exit(98);
     });
-    QTimer::singleShot(0, form.get(), [&] { go().click(); });
-    QTimer::singleShot(60000, [] { QCoreApplication::exit(99); }); // the program did not end
-    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_EQ(goAndRunTheProgram(), 0);
     EXPECT_EQ(readLog(log).size(), 2U) << "whole records, none after the window was gone";
 }
 
@@ -199,9 +200,7 @@ TEST_F(RunTest, ClosingDuringANestedRunWaitsForTheOutermostOne) {
         shownAfterInnerRun = form->isVisible();
     });
     pump.at(6, [&] { form->close(); }); // top of the second run's cycle 2
-    QTimer::singleShot(0, form.get(), [&] { go().click(); });
-    QTimer::singleShot(60000, [] { QCoreApplication::exit(99); }); // the program did not end
-    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_EQ(goAndRunTheProgram(), 0);
 
     EXPECT_TRUE(shownAfterInnerRun) << "the first run still held its file";
     EXPECT_FALSE(form->isVisible());

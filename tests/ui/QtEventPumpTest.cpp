@@ -21,38 +21,22 @@ struct Watchdog {
     bool fired = false;
 };
 
-TEST(QtEventPump, PumpPendingRunsWhatIsQueued) {
-    platform::SteadyClock clock;
-    ui::QtEventPump pump(clock);
-    int ran = 0;
-    QMetaObject::invokeMethod(
-        QCoreApplication::instance(), [&] { ++ran; }, Qt::QueuedConnection);
-    pump.pumpPending();
-    EXPECT_EQ(ran, 1);
-}
-
-TEST(QtEventPump, WaitEndsWithTheEventThatComes) {
-    platform::SteadyClock clock;
-    ui::QtEventPump pump(clock);
-    bool fired = false;
-    QTimer::singleShot(20, [&] { fired = true; });
-    // A deadline an hour away: only the timer's event can end this wait.
-    while (!fired) {
-        pump.pumpOrWaitUntil(clock.nowMs() + 3'600'000);
-    }
-    SUCCEED();
-}
-
-TEST(QtEventPump, AnEventHandledInAWaitEndsIt) {
+TEST(QtEventPump, AnEventQueuedOrComingDuringAWaitEndsIt) {
     platform::SteadyClock clock;
     ui::QtEventPump pump(clock, hours(1));
-    Watchdog watchdog;
-    bool stopped = false; // as a STOP click would
-    QMetaObject::invokeMethod(
-        QCoreApplication::instance(), [&] { stopped = true; }, Qt::QueuedConnection);
-    pump.pumpOrWaitUntil(clock.nowMs() + 3'600'000);
-    EXPECT_TRUE(stopped);
-    EXPECT_FALSE(watchdog.fired) << "the wait slept on after handling the event";
+    for (const bool queued : {true, false}) {
+        Watchdog watchdog;
+        bool handled = false; // as a STOP click would be
+        if (queued) {
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(), [&] { handled = true; }, Qt::QueuedConnection);
+        } else {
+            QTimer::singleShot(20, [&] { handled = true; });
+        }
+        pump.pumpOrWaitUntil(clock.nowMs() + 3'600'000);
+        EXPECT_TRUE(handled) << queued;
+        EXPECT_FALSE(watchdog.fired) << "the wait slept on after handling the event";
+    }
 }
 
 TEST(QtEventPump, ALongWaitComesBackWithinASliceSoThatAResumeIsSeen) {

@@ -91,12 +91,17 @@ void expectWhole(QWidget& w, const QString& text) {
 
 class TextFitTest : public WindowTest, public ::testing::WithParamInterface<Moment> {};
 
-TEST_P(TextFitTest, EveryTextWholeAndUncovered) {
+TEST_P(TextFitTest, EveryControlAndTextWholeAndUncovered) {
     startWindow();
     if (GetParam().clientWidth > 0) {
         form->resize(GetParam().clientWidth, form->height());
     }
     control<QLabel>("ctl").setText(QString::fromStdString(GetParam().status));
+    for (QWidget* container : {static_cast<QWidget*>(form.get()), &control<QWidget>("Frame1")}) {
+        for (QWidget* w : container->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            EXPECT_TRUE(container->rect().contains(w->geometry())) << w->objectName().toStdString();
+        }
+    }
     for (QWidget* w : form->findChildren<QWidget*>()) {
         auto* button = qobject_cast<QAbstractButton*>(w);
         auto* label = qobject_cast<QLabel*>(w);

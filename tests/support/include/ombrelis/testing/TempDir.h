@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -26,6 +27,15 @@ private:
 
 /// The whole content of a file, empty when it cannot be read.
 std::vector<std::uint8_t> fileBytes(const std::string& name);
+
+/// Record n of a log as 14 distinct bytes, so that a record at the wrong offset shows.
+inline std::array<std::uint8_t, 14> recordBytes(int n) {
+    std::array<std::uint8_t, 14> bytes{};
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<std::uint8_t>(n * 16 + static_cast<int>(i) + 1);
+    }
+    return bytes;
+}
 
 /// Creates (or replaces) a file holding `text`.
 void writeTextFile(const std::string& name, const std::string& text);
