@@ -1,9 +1,8 @@
-#include "LogBytes.h"
-
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <ombrelis/logtool/Commands.h>
+#include <ombrelis/testing/LogBytes.h>
 #include <ombrelis/testing/RunHarness.h>
 #include <ombrelis/testing/TempDir.h>
 #include <sstream>

@@ -1,7 +1,6 @@
-#include "LogBytes.h"
-
 #include <gtest/gtest.h>
 #include <ombrelis/logtool/CsvWriter.h>
+#include <ombrelis/testing/LogBytes.h>
 #include <sstream>
 
 using namespace ombrelis::logtool;

@@ -1,5 +1,3 @@
-#include "LogBytes.h"
-
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <ombrelis/logtool/CsvWriter.h>
@@ -7,6 +5,7 @@
 #include <ombrelis/logtool/LogReader.h>
 #include <ombrelis/logtool/ReportText.h>
 #include <ombrelis/testing/CaseNames.h>
+#include <ombrelis/testing/LogBytes.h>
 #include <sstream>
 
 using namespace ombrelis::logtool;

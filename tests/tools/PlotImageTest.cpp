@@ -1,11 +1,10 @@
-#include "LogBytes.h"
-
 #include <QColor>
 #include <QImageReader>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <ombrelis/logtool/PlotImage.h>
 #include <ombrelis/logtool/PlotLayout.h>
+#include <ombrelis/testing/LogBytes.h>
 #include <ombrelis/testing/TempDir.h>
 
 using namespace ombrelis::logtool;

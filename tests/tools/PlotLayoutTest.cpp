@@ -1,10 +1,9 @@
-#include "LogBytes.h"
-
 #include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <ombrelis/logtool/PlotLayout.h>
 #include <ombrelis/logtool/PlotTrace.h>
+#include <ombrelis/testing/LogBytes.h>
 
 using namespace ombrelis::logtool;
 using ombrelis::testing::logBytes;

@@ -90,14 +90,7 @@ def main():
         assert tool("csv", fifo).stdout == tool("csv", os.path.join(d, "recorded.dat")).stdout
         writer.join(timeout=60)
 
-        first = tool("csv", os.path.join(d, "recorded.dat")).stdout.splitlines()[1]
-        assert first.startswith("1,") and ",14:05:09,0," in first, first
-
         assert tool("check", os.path.join(d, "missing.dat")).returncode == 2
-        assert tool("check", d).returncode == 2
-        assert tool("frobnicate").returncode == 2
-        helped = tool("--help")
-        assert helped.returncode == 0 and "Utilisation :" in helped.stdout
     print("ombrelis-log behaves on recorded, empty, cut and garbage files")
 
 

@@ -47,11 +47,15 @@ struct WidgetRig {
     }
 };
 
-TEST(ChartWidget, StartsInTheLayoutsColoursWithThePenAtTheOrigin) {
+TEST(ChartWidget, StartsInTheLayoutsColoursWithThePenAtTheOriginAndAClearMakesItBlankAgain) {
     WidgetRig r;
     EXPECT_EQ(r.widget.penColour(), chart::rgb(0, 192, 0));
     EXPECT_EQ(r.widget.penY(), 0.0F);
     EXPECT_EQ(r.widget.image().size(), QSize(301, 201));
+    EXPECT_TRUE(r.onlyBackground());
+    r.chart.InitCourbe();
+    r.chart.segmentTo(60000.0F, 4000.0F);
+    r.widget.clear();
     EXPECT_TRUE(r.onlyBackground());
 }
 
@@ -110,14 +114,6 @@ TEST(ChartWidget, BeforeAnyScaleUnitsArePixelsWithYDown) {
     r.widget.lineTo(2.0F, 10.0F);
     EXPECT_EQ(r.at(2, 10), kGreen);
     EXPECT_EQ(r.widget.penY(), 10.0F);
-}
-
-TEST(ChartWidget, ClearPaintsTheBackgroundOverEverything) {
-    WidgetRig r;
-    r.chart.InitCourbe();
-    r.chart.segmentTo(60000.0F, 4000.0F);
-    r.widget.clear();
-    EXPECT_TRUE(r.onlyBackground());
 }
 
 struct AxisCase {
