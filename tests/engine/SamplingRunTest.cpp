@@ -149,9 +149,14 @@ INSTANTIATE_TEST_SUITE_P(
                       EndCase{"close_without_a_wait", "0", 3, true, 2}),
     ombrelis::testing::NamedAfterName{});
 
+// A second run of the same window on the same name: asked about, then numbered and timed afresh.
 TEST(SamplingRun, OverwriteAnsweredYesStartsTheFileAfresh) {
     RunHarness h;
-    ombrelis::testing::writeTextFile(h.window.name, std::string(100, 'x'));
+    h.window.period = "1000";
+    h.stopAfter(3);
+    h.run.MainLoop();
+    h.window.statuses.clear();
+    h.window.stopOn = true;
     h.boxes.answers = {true};
     h.stopAfter(2);
     h.run.MainLoop();
@@ -163,6 +168,8 @@ TEST(SamplingRun, OverwriteAnsweredYesStartsTheFileAfresh) {
     const auto log = readLog(h.window.name);
     EXPECT_EQ(log.size, 28u);
     EXPECT_EQ(log.records[0].TempsMs, 0);
+    EXPECT_EQ(log.records[1].TempsMs, 1000);
+    EXPECT_EQ(h.window.statuses.front().substr(0, 10), "Mesure : 1");
 }
 
 TEST(SamplingRun, OverwriteAnsweredNoLeavesEverythingAsItWasEvenForAHiddenFile) {
@@ -198,23 +205,6 @@ TEST(SamplingRun, WildcardsInTheNameNeverPickOtherFiles) {
     EXPECT_TRUE(h.boxes.shown.empty()); // one literal name
     EXPECT_EQ(readLog(h.dir.file("*.*")).records.size(), 1u);
 #endif
-}
-
-TEST(SamplingRun, TwoRunsInARowOnOneNameAskAndRestartFromRecordOne) {
-    RunHarness h;
-    h.window.period = "1000";
-    h.stopAfter(3);
-    h.run.MainLoop();
-    h.window.statuses.clear();
-    h.window.stopOn = true;
-    h.boxes.answers = {true};
-    h.stopAfter(2);
-    h.run.MainLoop();
-    const auto log = readLog(h.window.name);
-    ASSERT_EQ(log.records.size(), 2u);
-    EXPECT_EQ(log.records[0].TempsMs, 0);
-    EXPECT_EQ(log.records[1].TempsMs, 1000);
-    EXPECT_EQ(h.boxes.shown.size(), 1u);
 }
 
 TEST(SamplingRun, SweepResetsOnlyWhenTheElapsedTimeExceedsTheAxis) {

@@ -140,9 +140,7 @@ std::string ppdevError(const std::string& device) {
 TEST(PpdevPortTest, MissingDeviceIsAFrenchPortError) {
     TempDir dir;
     const std::string device = dir / "parport9";
-    EXPECT_EQ(ppdevError(device), "Impossible d'ouvrir le port parallèle " + device +
-                                      " : aucun fichier ou dossier de ce nom. Chargez le module "
-                                      "ppdev (modprobe ppdev).");
+    EXPECT_EQ(ppdevError(device), ppdevFailureMessage(PpdevStep::Open, device, ENOENT));
 }
 
 TEST(PpdevPortTest, AFileThatIsNoPortIsRefusedAtTheExclusiveClaimAndClosed) {

@@ -1,32 +1,11 @@
 #include <gtest/gtest.h>
 #include <ombrelis/logtool/CsvWriter.h>
 #include <ombrelis/testing/LogBytes.h>
-#include <sstream>
 
 using namespace ombrelis::logtool;
-using ombrelis::testing::logBytes;
 using ombrelis::testing::rec;
 
 namespace {
-
-std::string csvOf(const std::vector<std::uint8_t>& bytes) {
-    std::ostringstream out;
-    writeCsv(LogView(bytes), out);
-    return out.str();
-}
-
-TEST(Csv, HeaderThenOneLinePerRecordWithVoltsFromTheCount) {
-    EXPECT_EQ(csvOf(logBytes({rec(2051, "14:05:09", 0), rec(4095, "14:05:10", 1008)})),
-              "record,valeur,heure,temps_ms,tension_v\n"
-              "1,2051,14:05:09,0,2.051\n"
-              "2,4095,14:05:10,1008,4.095\n");
-}
-
-TEST(Csv, APartialTrailingRecordIsNotWritten) {
-    EXPECT_EQ(csvOf(logBytes({rec(7, "00:00:00", 0)}, 13)),
-              "record,valeur,heure,temps_ms,tension_v\n1,7,00:00:00,0,0.007\n");
-    EXPECT_EQ(csvOf(logBytes({}, 5)), "record,valeur,heure,temps_ms,tension_v\n");
-}
 
 TEST(Csv, VoltsAreExactThousandthsOfTheCount) {
     struct Row {
