@@ -80,8 +80,8 @@ INSTANTIATE_TEST_SUITE_P(
                   EntryKind::RegularFile},
         ProbeCase{"symlink_to_directory",
                   [](const TempDir& d) {
-                      fs::create_directory(d / "target");
-                      fs::create_symlink("target", d / "entry");
+                      fs::create_directory(d / "folder");
+                      fs::create_symlink("folder", d / "entry");
                   },
                   EntryKind::Other},
         ProbeCase{"symlink_loop",
