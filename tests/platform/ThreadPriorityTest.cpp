@@ -1,6 +1,7 @@
 #include <ctime>
 #include <gtest/gtest.h>
 #include <ombrelis/platform/ThreadPriority.h>
+#include <ombrelis/testing/CaseNames.h>
 #include <ombrelis/testing/ChildProcess.h>
 #include <sched.h>
 #include <string>
@@ -80,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(Rights, WhoMayRaise,
                          ::testing::Values(RightCase{"NoRight", 0, false, 0},
                                            RightCase{"LimitBelowTheModestPriority", 3, true, 3},
                                            RightCase{"LimitAboveIt", 99, true, 5}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         ombrelis::testing::NamedAfterName{});
 
 // Raised under a net that keeps a runaway thread from freezing the desktop: past its soft
 // limit it runs as any other thread and the program lives on (the hard limit would kill it);

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <ombrelis/logtool/Output.h>
+#include <ombrelis/testing/CaseNames.h>
 #include <ombrelis/testing/TempDir.h>
 #ifndef _WIN32
 #include <fcntl.h>
@@ -73,7 +74,7 @@ const OutputCase kTargets[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Targets, ReplaceFile, ::testing::ValuesIn(kTargets),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         ombrelis::testing::NamedAfterName{});
 
 } // namespace
 } // namespace ombrelis::logtool
