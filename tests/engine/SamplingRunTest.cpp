@@ -44,22 +44,27 @@ TEST(SamplingRun, NewFileGetsOneWholeRecordPerSampleAndAStatusLineForEach) {
     EXPECT_EQ(h.window.idleCalls, 0); // STOP's handler set the buttons; the run leaves them
 }
 
-TEST(SamplingRun, ASwitchFlippedDuringAWaitServesThatSampleAPeriodTheNextOne) {
+// The switches are read as the sample is taken: flipped during a wait, they serve that sample,
+// and a new period counts from the next cycle. Exactly one source is read per sample.
+TEST(SamplingRun, SwitchesFlippedDuringAWaitServeThatSampleAndThePeriodTheNextCycle) {
     RunHarness h;
     h.window.period = "1000";
     h.port.input = 4000;
+    h.random.values = {0.5f};
     h.pump.at(2, [&] { // the first cycle's wait: its deadline is set, its sample not yet taken
         h.window.simu = 0;
         h.window.period = "500";
     });
-    h.stopAfter(2);
+    h.pump.at(4, [&] { h.window.simu = 1; }); // the second cycle's wait
+    h.stopAfter(3);
     h.run.MainLoop();
     const auto log = readLog(h.window.name);
-    ASSERT_EQ(log.records.size(), 2u);
+    ASSERT_EQ(log.records.size(), 3u);
     EXPECT_EQ(log.records[0].Valeur, 4000);
-    EXPECT_EQ(h.clock.peek(), 1000 + 1000 + 500);
-    EXPECT_EQ(h.window.status,
-              "Mesure : 2     T - T0 : 500 ms     Valeur : 4000   Frq réelle : 500");
+    EXPECT_EQ(h.window.statuses.at(1),
+              "Mesure : 2     T - T0 : 500 ms     Valeur : 2048   Frq réelle : 500");
+    EXPECT_EQ(h.random.calls, 2);
+    EXPECT_EQ(h.port.operations.size(), 44u);
 }
 
 TEST(SamplingRun, EachDeadlineCountsFromItsOwnCycleSoLostTimeIsNotMadeUp) {
@@ -222,25 +227,6 @@ TEST(SamplingRun, SweepResetsOnlyWhenTheElapsedTimeExceedsTheAxis) {
     ASSERT_EQ(h.surface.lines().size(), 5u); // the grid, then samples 2 and 3
     EXPECT_EQ(h.surface.lines()[3], (DrawnLine{0, y(0), 0, y(1), kGreen, kSolid}));
     EXPECT_EQ(h.surface.lines()[4], (DrawnLine{0, y(1), 1000, y(2), kGreen, kSolid}));
-}
-
-TEST(SamplingRun, SourceFollowsTheSimulationSwitchFromTheNextSampleOn) {
-    RunHarness h;
-    h.window.simu = 0;
-    h.port.input = 4000;
-    h.random.values = {0.5f};
-    h.stopAfter(3, [&](int pump) {
-        if (pump == 2) {
-            h.window.simu = 1;
-        }
-    });
-    h.run.MainLoop();
-    const auto log = readLog(h.window.name);
-    ASSERT_EQ(log.records.size(), 3u);
-    EXPECT_EQ(log.records[0].Valeur, 4000);
-    EXPECT_EQ(log.records[1].Valeur, 2048);
-    EXPECT_EQ(h.random.calls, 2); // exactly one source per sample
-    EXPECT_EQ(h.port.operations.size(), 44u);
 }
 
 TEST(SamplingRun, ASecondRunInsideTheFirstOnAnotherFileWorks) {

@@ -14,7 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::fileBytes;
-using testing::recordBytes;
 using testing::TempDir;
 using testing::writeTextFile;
 
@@ -118,29 +117,6 @@ TEST_F(PosixFileSystemTest, CreateRecordsMakesAnEmptyFileUnderTheWritersLock) {
     const auto held = files.holdExisting(dir / "alias");
     ASSERT_NE(held, nullptr);
     EXPECT_THROW(files.holdExisting(dir / "log.dat"), FileLocked);
-}
-
-TEST_F(PosixFileSystemTest, RecordsGoStraightToTheFileAtTheirOffsets) {
-    const std::string name = dir / "log.dat";
-    auto file = files.createRecords(name, kSize);
-    file->writeRecord(3, recordBytes(3)); // the records before it read as zeros
-    EXPECT_EQ(fileBytes(name).size(), 3 * kSize);
-    std::vector<std::uint8_t> expected;
-    for (int i = 1; i <= 25; ++i) {
-        const auto record = recordBytes(i);
-        file->writeRecord(i, record);
-        expected.insert(expected.end(), record.begin(), record.end());
-        // Written straight through: the bytes are in the file before any sync or close.
-        ASSERT_EQ(fs::file_size(name), std::max<std::uintmax_t>(i, 3) * kSize);
-    }
-    file->writeRecord(2, recordBytes(9)); // a record written again keeps the length
-    const auto nine = recordBytes(9);
-    std::copy(nine.begin(), nine.end(), expected.begin() + kSize);
-    file->sync();
-    file->close();
-    file->close(); // a second close does nothing
-    EXPECT_EQ(fileBytes(name), expected);
-    EXPECT_THROW(file->writeRecord(26, recordBytes(26)), SystemError);
 }
 
 TEST_F(PosixFileSystemTest, HoldingAnAbsentNameFails) {

@@ -146,27 +146,6 @@ TEST_F(Win32FileSystemTest, CreatesTheExactUtf8NameAndNeverOverAnything) {
                          "chemin d'accès introuvable"));
 }
 
-TEST_F(Win32FileSystemTest, RecordsGoStraightToTheFileAtTheirOffsets) {
-    const std::string name = dir / "log.dat";
-    auto file = files.createRecords(name, kSize);
-    std::vector<std::uint8_t> expected;
-    for (int i = 1; i <= 5; ++i) {
-        const auto record = recordBytes(i);
-        file->writeRecord(i, record);
-        expected.insert(expected.end(), record.begin(), record.end());
-        ASSERT_EQ(fileBytes(name), expected) << "record " << i << " not in the file yet";
-    }
-    file->writeRecord(2, recordBytes(9));
-    file->sync();
-    file->close();
-    file->close();
-    const auto nine = recordBytes(9);
-    std::copy(nine.begin(), nine.end(), expected.begin() + kSize);
-    EXPECT_EQ(fileBytes(name), expected);
-    EXPECT_TRUE(contains(failureOf([&] { file->writeRecord(6, recordBytes(6)); }),
-                         "Impossible d'écrire dans le fichier"));
-}
-
 TEST_F(Win32FileSystemTest, WhileHeldOthersMayReadButNeitherWriteNorDelete) {
     const std::string name = dir / "log.dat";
     auto file = files.createRecords(name, kSize);

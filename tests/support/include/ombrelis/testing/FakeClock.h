@@ -4,15 +4,13 @@
 
 namespace ombrelis::testing {
 
-/// A clock that only moves when told. Each read can also advance it by `stepPerRead`.
+/// A clock that only moves when told.
 class FakeClock final : public platform::Clock {
 public:
     explicit FakeClock(std::int64_t start = 1000) : now_(start) {}
     std::int64_t nowMs() override {
         ++reads_;
-        const std::int64_t value = now_;
-        now_ += stepPerRead;
-        return value;
+        return now_;
     }
     void sleepUntil(std::int64_t deadlineMs) override {
         ++sleeps;
@@ -25,7 +23,6 @@ public:
     std::int64_t peek() const { return now_; }
     int reads() const { return reads_; }
 
-    std::int64_t stepPerRead = 0;
     int sleeps = 0;
 
 private:

@@ -30,8 +30,6 @@ public:
     float penY() override;
     void setPenY(float y) override;
 
-    float currentPenX() const { return penX_; }
-    float currentPenY() const { return penY_; }
     chart::Colour currentColour() const { return colour_; }
     chart::DashStyle currentDash() const { return dash_; }
     /// The last scale set, as "x1, y1, x2, y2"; "none" before the first.
