@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 #include <ombrelis/platform/PosixFileSystem.h>
 #include <ombrelis/testing/CaseNames.h>
-#include <ombrelis/testing/ChildProcess.h>
 #include <ombrelis/testing/Contains.h>
 #include <ombrelis/testing/CountingFiles.h>
 #include <ombrelis/testing/RunHarness.h>
@@ -16,11 +15,9 @@
 #include <sys/stat.h>
 
 using namespace ombrelis;
-using ombrelis::testing::ChildUser;
 using ombrelis::testing::contains;
 using ombrelis::testing::readLog;
 using ombrelis::testing::RunHarness;
-using ombrelis::testing::runInChild;
 namespace fs = std::filesystem;
 
 namespace {
@@ -195,24 +192,6 @@ INSTANTIATE_TEST_SUITE_P(
         StopCase{
             "TwoRecords", {"Les 2 mesures déjà prises sont enregistrées"}, 2, 2, recordLimit<2>}),
     ombrelis::testing::NamedAfterName{});
-
-TEST(SamplingRunFailure, AReadOnlyFolderIsReported) {
-    RunHarness h;
-    fs::create_directory(h.dir / "ro");
-    ::chmod((h.dir / "ro").c_str(), 0555);
-    ::chmod(h.dir.path().c_str(), 0755);
-    h.window.name = h.dir / "ro/mesures.dat";
-    // Root writes anywhere: drop to an ordinary user in a child to meet the refusal for real.
-    const auto runAsOrdinaryUser = [&h]() -> std::string {
-        h.run.MainLoop();
-        const bool ok = h.boxes.shown.size() == 1 &&
-                        contains(h.boxes.shown[0].text, "permission refusée") && h.window.goOn &&
-                        !h.window.stopOn;
-        return ok ? "" : "the refusal was not told";
-    };
-    EXPECT_EQ(runInChild(ChildUser::Unprivileged, runAsOrdinaryUser), "");
-    EXPECT_FALSE(fs::exists(h.window.name));
-}
 
 struct PortCase {
     const char* name;

@@ -1,7 +1,6 @@
 #include <cerrno>
 #include <csignal>
 #include <cstddef>
-#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -42,19 +41,6 @@ std::string checkError(const SystemError& e, int errorNumber, const std::string&
         return "unexpected text: " + what;
     }
     return {};
-}
-
-TEST(FileFailureTest, FullDeviceGivesTheFrenchNoSpaceError) {
-    const int fd = ::open("/dev/full", O_RDWR | O_CLOEXEC);
-    ASSERT_GE(fd, 0) << "/dev/full is needed for this test";
-    auto file = recordFileOnDescriptor(fd, "/dev/full", kSize);
-    try {
-        file->writeRecord(1, recordBytes(1));
-        FAIL() << "a write to /dev/full succeeded";
-    } catch (const SystemError& e) {
-        EXPECT_EQ(checkError(e, ENOSPC, "/dev/full", "plus de place sur le périphérique"), "");
-        EXPECT_TRUE(contains(e.what(), "Impossible d'écrire")) << e.what();
-    }
 }
 
 /// From here on, the system refuses every fsync and fdatasync of this process with EIO.

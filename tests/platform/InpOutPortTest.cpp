@@ -3,6 +3,7 @@
 #include <ombrelis/platform/InpOutPort.h>
 #include <ombrelis/platform/MicroDelay.h>
 #include <ombrelis/testing/CaseNames.h>
+#include <ombrelis/testing/ConstantSignals.h>
 #include <stdlib.h>
 #include <string>
 #include <vector>
@@ -45,13 +46,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "point d'entrée introuvable."}),
     testing::NamedAfterName{});
 
-struct SignalCase {
-    const char* name;
-    const char* signal;
-    int count;
-};
-
-class InpOutStandinTest : public ::testing::TestWithParam<SignalCase> {};
+class InpOutStandinTest : public ::testing::TestWithParam<testing::ConstantSignal> {};
 
 // The library found beside the program is the stand-in, a MAX187 behind the port.
 TEST_P(InpOutStandinTest, LireConvertisseurReadsTheConverterThroughInpOut) {
@@ -65,13 +60,7 @@ TEST_P(InpOutStandinTest, LireConvertisseurReadsTheConverterThroughInpOut) {
     _putenv_s("OMBRELIS_STANDIN_SIGNAL", "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Signals, InpOutStandinTest,
-                         ::testing::Values(SignalCase{"zero", "const 0", 0},
-                                           SignalCase{"one_count", "const 0.001", 1},
-                                           SignalCase{"mid", "const 2.5", 2500},
-                                           SignalCase{"alternate_bits", "const 2.730", 2730},
-                                           SignalCase{"full_scale", "const 4.095", 4095},
-                                           SignalCase{"above_range", "const 5", 4095}),
+INSTANTIATE_TEST_SUITE_P(Signals, InpOutStandinTest, ::testing::ValuesIn(testing::kConstantSignals),
                          testing::NamedAfterName{});
 
 TEST(InpOutStandin, ADriverThatIsNotRunningIsAFrenchPortError) {

@@ -16,6 +16,7 @@
 #include <linux/ppdev.h>
 #include <numbers>
 #include <ombrelis/platform/PpdevPort.h>
+#include <ombrelis/testing/ConstantSignals.h>
 #include <ombrelis/testing/LogContents.h>
 #include <ombrelis/ui/PickList.h>
 #include <ombrelis/ui/QtEventPump.h>
@@ -77,14 +78,8 @@ protected:
     }
 };
 
-struct ConstantCase {
-    const char* name;
-    const char* signal;
-    int count;
-    friend void PrintTo(const ConstantCase& c, std::ostream* os) { *os << c.signal; }
-};
-
-class ConstantInputTest : public StandinTest, public ::testing::WithParamInterface<ConstantCase> {};
+class ConstantInputTest : public StandinTest,
+                          public ::testing::WithParamInterface<ConstantSignal> {};
 
 TEST_P(ConstantInputTest, EveryReadoutGivesTheExactCount) {
     readouts(GetParam().signal, [](engine::Convertisseur& converter) {
@@ -94,13 +89,7 @@ TEST_P(ConstantInputTest, EveryReadoutGivesTheExactCount) {
     });
 }
 
-INSTANTIATE_TEST_SUITE_P(Volts, ConstantInputTest,
-                         ::testing::Values(ConstantCase{"Zero", "const 0", 0},
-                                           ConstantCase{"Millivolts", "const 1.234", 1234},
-                                           ConstantCase{"MidScale", "const 2.5", 2500},
-                                           ConstantCase{"TopCount", "  const   4.095 ", 4095},
-                                           ConstantCase{"AboveFullScale", "const 5", 4095},
-                                           ConstantCase{"BelowZero", "const -1", 0}),
+INSTANTIATE_TEST_SUITE_P(Volts, ConstantInputTest, ::testing::ValuesIn(kConstantSignals),
                          NamedAfterName{});
 
 TEST_F(StandinTest, ASineInputGivesTheCountAtEachConversion) {
