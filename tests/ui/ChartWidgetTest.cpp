@@ -90,15 +90,6 @@ TEST(ChartWidget, SegmentIsDrawnGreenWhereTheScalePutsIt) {
     }
 }
 
-TEST(ChartWidget, ValueZeroLiesOnTheBottomRowAndTopOfScaleOnTheTopRow) {
-    WidgetRig r;
-    r.chart.InitCourbe();
-    r.chart.segmentTo(120000.0F, 0.0F);
-    EXPECT_EQ(r.countInRow(200, kGreen), 301);
-    r.widget.line(0.0F, 4096.0F, 120000.0F, 4096.0F);
-    EXPECT_EQ(r.countInRow(0, kGreen), 301);
-}
-
 TEST(ChartWidget, SegmentRunningOffTheRightEdgeIsClipped) {
     WidgetRig r;
     r.chart.InitCourbe();
