@@ -4,7 +4,6 @@
 #include <ombrelis/engine/TextNumber.h>
 #include <ombrelis/testing/CaseNames.h>
 
-using ombrelis::engine::axisWidthMs;
 using ombrelis::engine::NumberTooLarge;
 using ombrelis::engine::textToNumber;
 
@@ -74,15 +73,6 @@ TEST(TextToNumber, DecimalPointIsADotWhateverTheLocale) {
     EXPECT_DOUBLE_EQ(textToNumber("2.5"), 2.5);
     EXPECT_DOUBLE_EQ(textToNumber("2,5"), 2.0);
     std::setlocale(LC_ALL, saved.c_str());
-}
-
-TEST(AxisWidth, IsTheNumberTimesAThousandAndRefusesOverflow) {
-    EXPECT_DOUBLE_EQ(axisWidthMs("120"), 120000.0);
-    EXPECT_DOUBLE_EQ(axisWidthMs("45"), 45000.0);
-    EXPECT_DOUBLE_EQ(axisWidthMs(""), 0.0);
-    EXPECT_DOUBLE_EQ(axisWidthMs("-5"), -5000.0);
-    // Finite as a number, infinite once in milliseconds.
-    EXPECT_THROW(axisWidthMs("1E306"), NumberTooLarge);
 }
 
 } // namespace
