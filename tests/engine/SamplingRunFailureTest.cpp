@@ -70,8 +70,10 @@ void intoAFullDevice(RunHarness& h) {
     };
 }
 
-void failingClose(RunHarness& h) {
+/// The file refuses to close, and before that to take the first record when `failedWrite`.
+template <int failedWrite> void failingClose(RunHarness& h) {
     auto counts = std::make_shared<ombrelis::testing::FileCounts>();
+    counts->failWriteWith = failedWrite;
     counts->failCloseWith = EIO;
     h.files.recordFile = [counts] {
         return std::make_unique<ombrelis::testing::CountingRecordFile>(*counts);
@@ -164,8 +166,16 @@ INSTANTIATE_TEST_SUITE_P(
                  0,
                  {},
                  intoAFullDevice},
-        StopCase{
-            "CloseFailingAtStop", {"erreur d'entrée/sortie", "Les 2 mesures"}, 2, {}, failingClose},
+        StopCase{"CloseFailingAtStop",
+                 {"erreur d'entrée/sortie", "Les 2 mesures"},
+                 2,
+                 {},
+                 failingClose<0>},
+        StopCase{"CloseFailingAfterAWrite", // both reasons: neither hides the other
+                 {"plus de place sur le périphérique", "erreur d'entrée/sortie", "aucune mesure"},
+                 0,
+                 {},
+                 failingClose<ENOSPC>},
         StopCase{"MissingFolder",
                  {"aucun fichier ou dossier de ce nom"},
                  0,

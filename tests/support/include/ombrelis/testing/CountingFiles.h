@@ -12,14 +12,17 @@ struct FileCounts {
     std::atomic<int> writes{0}, syncs{0}, closes{0};
     std::atomic<int> writesSynced{0};         ///< writes made before the latest sync
     std::atomic<int> writesSyncedAtClose{-1}; ///< writesSynced when the file was closed
-    std::atomic<int> failSyncWith{0}, failCloseWith{0};
+    std::atomic<int> failWriteWith{0}, failSyncWith{0}, failCloseWith{0};
 };
 
 /// A record file that keeps nothing and counts everything into `counts`.
 class CountingRecordFile final : public platform::RecordFile {
 public:
     explicit CountingRecordFile(FileCounts& counts) : counts_(counts) {}
-    void writeRecord(std::int64_t, std::span<const std::uint8_t>) override { ++counts_.writes; }
+    void writeRecord(std::int64_t, std::span<const std::uint8_t>) override {
+        failWith(counts_.failWriteWith);
+        ++counts_.writes;
+    }
     void sync() override {
         const int written = counts_.writes;
         ++counts_.syncs;
