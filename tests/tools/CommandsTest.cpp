@@ -84,10 +84,10 @@ TEST_F(ToolRun, CsvGoesToTheOutputFileOrStandardOutput) {
     EXPECT_NE(err.str().find("mesure incomplète (mesure 4, 5 octets sur 14)"), std::string::npos)
         << err.str();
 
-    const std::string output = dir.file("run.csv");
+    const std::string output = dir.file("relevé ж.csv"); // outside any Windows code page
     ASSERT_EQ(run({"csv", input, "-o", output}), kExitSound);
     EXPECT_EQ(out.str(), "");
-    std::ifstream written(output);
+    std::ifstream written(std::filesystem::path(std::u8string(output.begin(), output.end())));
     const std::string text{std::istreambuf_iterator<char>(written), {}};
     EXPECT_EQ(text, expected);
 
