@@ -2,10 +2,6 @@
 
 namespace ombrelis::platform {
 
-std::string frenchReason(int errorNumber) {
-    return errnoReason(errorNumber);
-}
-
 std::string quoted(const std::string& name) {
     return "« " + name + " »";
 }

@@ -119,12 +119,4 @@ std::string frenchReason(int errorNumber) {
     }
 }
 
-std::string quoted(const std::string& name) {
-    return "« " + name + " »";
-}
-
-SystemError::SystemError(const std::string& action, int errorNumber)
-    : std::runtime_error(action + " : " + frenchReason(errorNumber) + "."),
-      errorNumber_(errorNumber) {}
-
 } // namespace ombrelis::platform
