@@ -7,12 +7,10 @@
 #include <ombrelis/logtool/FollowCsv.h>
 #include <ombrelis/logtool/LogCheck.h>
 #include <ombrelis/logtool/LogReader.h>
+#include <ombrelis/logtool/Output.h>
 #include <ombrelis/logtool/PlotLayout.h>
 #include <ombrelis/logtool/ReportText.h>
 #include <ombrelis/platform/SystemError.h>
-#ifdef _WIN32
-#include <ombrelis/platform/WindowsText.h>
-#endif
 
 namespace ombrelis::logtool {
 
@@ -79,18 +77,12 @@ int writeCsvOutput(const Command& command, std::ostream& out, std::ostream& err,
     std::ofstream file;
     if (command.output) {
         errno = 0;
-#ifdef _WIN32
-        // The narrow name would go through the ANSI code page, which lacks most characters.
         try {
-            file.open(platform::toUtf16(*command.output, *command.output).c_str(),
-                      std::ios::binary | std::ios::trunc);
+            openForWriting(file, *command.output);
         } catch (const platform::SystemError& e) {
             reportWriteFailure(command, platform::frenchReason(e.errorNumber()), err);
             return kExitFailed;
         }
-#else
-        file.open(*command.output, std::ios::binary | std::ios::trunc);
-#endif
         if (!file) {
             reportWriteFailure(command, streamReason(errno), err);
             return kExitFailed;

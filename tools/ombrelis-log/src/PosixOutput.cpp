@@ -91,4 +91,8 @@ std::optional<std::string> replaceFileWith(const std::string& name,
     return std::nullopt;
 }
 
+void openForWriting(std::ofstream& file, const std::string& path) {
+    file.open(path, std::ios::binary | std::ios::trunc);
+}
+
 } // namespace ombrelis::logtool

@@ -76,4 +76,9 @@ std::optional<std::string> replaceFileWith(const std::string& path,
     return std::nullopt;
 }
 
+// The narrow name would go through the ANSI code page, which lacks most characters.
+void openForWriting(std::ofstream& file, const std::string& path) {
+    file.open(platform::toUtf16(path, path).c_str(), std::ios::binary | std::ios::trunc);
+}
+
 } // namespace ombrelis::logtool

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <fstream>
 #include <optional>
 #include <span>
 #include <string>
@@ -14,5 +15,9 @@ namespace ombrelis::logtool {
 /// fails. The system calls behind this live in one file per platform.
 std::optional<std::string> replaceFileWith(const std::string& path,
                                            std::span<const std::uint8_t> bytes);
+
+/// Opens `file` for writing, emptied, on the exact UTF-8 name `path`. Throws
+/// platform::SystemError when the system cannot take the name; otherwise see `file`'s state.
+void openForWriting(std::ofstream& file, const std::string& path);
 
 } // namespace ombrelis::logtool
