@@ -5,6 +5,7 @@
 #include <ombrelis/engine/StatusLine.h>
 #include <ombrelis/engine/TextNumber.h>
 #include <ombrelis/platform/SystemError.h>
+#include <system_error>
 
 namespace ombrelis::engine {
 
@@ -125,7 +126,15 @@ bool SamplingRun::prepare(std::optional<LogFile>& log, const std::string& name) 
     case platform::EntryKind::Absent:
         break;
     }
-    log.emplace(createLog(name));
+    try {
+        log.emplace(createLog(name));
+    } catch (const std::system_error& failure) {
+        // The log's sync thread could not start (a process limit): said in French like any
+        // other refusal of the system.
+        throw platform::SystemError("Impossible de commencer l'enregistrement dans le fichier " +
+                                        quoted(name),
+                                    failure.code().value());
+    }
     InitCourbe();
     return true;
 }
@@ -142,17 +151,25 @@ bool SamplingRun::stopRequested() {
     return !window_.stopEnabled() || window_.windowClosing();
 }
 
-bool SamplingRun::waitUntil(double echeance) {
+bool SamplingRun::waitUntil(std::int64_t tick, double period, std::string periodText) {
     platform::Clock& clock = services_.clock;
+    double echeance = static_cast<double>(tick) + period;
     if (static_cast<double>(clock.nowMs()) >= echeance) {
         return true; // no wait: a STOP is noticed at the top of the next cycle
     }
-    const std::int64_t wakeUp = wakeUpAt(echeance);
     do {
         if (stopRequested()) {
             return false;
         }
-        services_.pump.pumpOrWaitUntil(wakeUp);
+        services_.pump.pumpOrWaitUntil(wakeUpAt(echeance));
+        // A period typed while the run waits moves this wait too, so that a slip of the
+        // keyboard (a digit too many) can be taken back before it costs hours of samples.
+        if (std::string edited = window_.periodText(); edited != periodText) {
+            periodText = std::move(edited);
+            period = textToNumber(periodText);
+            priority_.forPeriod(period);
+            echeance = static_cast<double>(tick) + period;
+        }
     } while (static_cast<double>(clock.nowMs()) < echeance);
     return !stopRequested();
 }
@@ -176,10 +193,10 @@ void SamplingRun::cycles(LogFile& log) {
             return;
         }
 
-        const double period = textToNumber(window_.periodText());
+        std::string periodText = window_.periodText();
+        const double period = textToNumber(periodText);
         priority_.forPeriod(period);
-        const double echeance = static_cast<double>(clock.nowMs()) + period;
-        if (!waitUntil(echeance)) {
+        if (!waitUntil(clock.nowMs(), period, std::move(periodText))) {
             log.close();
             return;
         }

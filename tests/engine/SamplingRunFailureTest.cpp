@@ -6,12 +6,15 @@
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <ombrelis/platform/FileSizeLimit.h>
 #include <ombrelis/platform/PosixFileSystem.h>
 #include <ombrelis/testing/CaseNames.h>
+#include <ombrelis/testing/ChildProcess.h>
 #include <ombrelis/testing/Contains.h>
 #include <ombrelis/testing/CountingFiles.h>
 #include <ombrelis/testing/RunHarness.h>
 #include <optional>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace ombrelis;
@@ -45,11 +48,19 @@ struct StopCase {
 
 class RunStopped : public ::testing::TestWithParam<StopCase> {};
 
+/// Descriptors this process holds: a run that fails must leave none of its own behind.
+std::size_t openDescriptors() {
+    return static_cast<std::size_t>(
+        std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator{}));
+}
+
 TEST_P(RunStopped, TellsWhatFailedWhyAndWhatTheFileKeeps) {
     const StopCase& c = GetParam();
     RunHarness h;
     c.arrange(h);
+    const std::size_t descriptors = openDescriptors();
     h.run.MainLoop();
+    EXPECT_EQ(openDescriptors(), descriptors) << "the run left a descriptor open";
     for (const char* part : c.told) {
         expectStoppedWithError(h, part);
     }
@@ -201,6 +212,54 @@ INSTANTIATE_TEST_SUITE_P(
         StopCase{"OneRecord", {"La mesure déjà prise est enregistrée"}, 1, 1, recordLimit<1>},
         StopCase{
             "TwoRecords", {"Les 2 mesures déjà prises sont enregistrées"}, 2, 2, recordLimit<2>}),
+    ombrelis::testing::NamedAfterName{});
+
+/// A run that the system's limits stop, in a child process whose limits can be lowered for
+/// good (and as nobody, since root is above some of them): the same checks as in the table
+/// above, the descriptors included.
+struct LimitCase {
+    const char* name;
+    ombrelis::testing::ChildUser user;
+    int resource;
+    rlim_t limit;
+    const char* told;
+    std::size_t bytes; ///< left under the name
+};
+
+class RunStoppedByALimit : public ::testing::TestWithParam<LimitCase> {};
+
+TEST_P(RunStoppedByALimit, TellsWhyAndKeepsWholeRecords) {
+    const LimitCase& c = GetParam();
+    const std::string report = ombrelis::testing::runInChild(c.user, [&c]() -> std::string {
+        platform::writesPastFileSizeLimitFail(); // as the program does at start
+        RunHarness h;
+        h.window.period = "0";
+        h.stopAfter(10000);
+        const rlimit limit{c.limit, c.limit};
+        if (::setrlimit(c.resource, &limit) != 0) {
+            return "setrlimit failed";
+        }
+        const std::size_t descriptors = openDescriptors();
+        h.run.MainLoop();
+        if (openDescriptors() != descriptors) {
+            return "the run left a descriptor open";
+        }
+        if (h.boxes.shown.size() != 1 || !contains(h.boxes.shown[0].text, c.told)) {
+            return "told: " + (h.boxes.shown.empty() ? "nothing" : h.boxes.shown[0].text);
+        }
+        const auto size = fs::file_size(h.window.name);
+        return size == c.bytes ? "" : "left " + std::to_string(size) + " bytes";
+    });
+    EXPECT_EQ(report, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Limits, RunStoppedByALimit,
+    ::testing::Values(LimitCase{"file_size", ombrelis::testing::ChildUser::Same, RLIMIT_FSIZE,
+                                70005, "fichier trop volumineux", 70000},
+                      // The log's sync thread cannot start: the file exists, still empty.
+                      LimitCase{"no_thread_for_the_log", ombrelis::testing::ChildUser::Unprivileged,
+                                RLIMIT_NPROC, 1, "ressource temporairement indisponible", 0}),
     ombrelis::testing::NamedAfterName{});
 
 struct PortCase {

@@ -1,6 +1,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
 #include <ombrelis/engine/StatusLine.h>
 #include <ombrelis/testing/CaseNames.h>
 #include <ombrelis/testing/RunHarness.h>
@@ -121,6 +122,41 @@ INSTANTIATE_TEST_SUITE_P(Texts, PeriodText,
                                            PeriodCase{"&H64", 100, true},
                                            PeriodCase{"0.4", 1, true}),
                          ombrelis::testing::NamedAfterValue{});
+
+/// The period field edited while a cycle waits, at period 100 from tick 1000; each pump of
+/// the wait sleeps at most 50 ms, as the real one looks at the window between its sleeps.
+struct WaitEditCase {
+    const char* name;
+    const char* initial;
+    std::map<int, const char*> edits; ///< the text typed during pump n
+    std::int64_t sampledAt;           ///< the clock when the first sample is taken
+};
+
+class PeriodEditedDuringAWait : public ::testing::TestWithParam<WaitEditCase> {};
+
+TEST_P(PeriodEditedDuringAWait, SetsTheWaitsDeadlineFromTheCyclesOwnTick) {
+    const WaitEditCase& c = GetParam();
+    RunHarness h;
+    h.window.period = c.initial;
+    h.pump.longestSleepMs = 50;
+    h.stopAfter(1, [&](int pump) {
+        if (const auto edit = c.edits.find(pump); edit != c.edits.end()) {
+            h.window.period = edit->second;
+        }
+    });
+    h.run.MainLoop(); // without the edit followed, the corrected wait outlasts the fake pump
+    EXPECT_EQ(h.clock.peek(), c.sampledAt);
+    EXPECT_EQ(readLog(h.window.name).records.size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Edits, PeriodEditedDuringAWait,
+    ::testing::Values(WaitEditCase{"slip_taken_back", "100", {{3, "99999999"}, {6, "100"}}, 1250},
+                      WaitEditCase{"slip_emptied", "100", {{3, "99999999"}, {6, ""}}, 1250},
+                      WaitEditCase{"longer", "100", {{2, "300"}}, 1300},
+                      WaitEditCase{"shorter", "10000", {{2, "100"}}, 1100},
+                      WaitEditCase{"unchanged_text", "100", {{2, "100"}}, 1100}),
+    ombrelis::testing::NamedAfterName{});
 
 struct EndCase {
     const char* name;

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """csv --follow against a run writing the file while it is followed: lines come as records
 land, a record written in two halves waits for its second half, and a new run on the same name
-and a file shortened in place are reported and followed from their start. Bounded: every wait
+a file shortened in place and one rewritten in place are reported and followed from their start. Bounded: every wait
 has a deadline and the follower is stopped at the end.
 Usage: ombrelis_log_follow.py OMBRELIS_LOG RECORDER
 """
@@ -12,6 +12,7 @@ import subprocess
 import sys
 import tempfile
 import threading
+import time
 
 DEADLINE = 20  # seconds for any awaited line
 
@@ -86,6 +87,14 @@ def main():
                 f.write(whole[:14 * 5])
             expect_note(err, "a été raccourci : suivi depuis son début")
             assert expect(out, 5, "the shortened file") == csv_of(log)
+
+            # Another log copied over this one in place: the same file, longer by the next look.
+            # Copied while the follower waits, as a copy between two of its looks would be.
+            time.sleep(0.2)
+            with open(log, "r+b") as f:
+                f.write(whole[14 * 10:14 * 20])
+            expect_note(err, "a été remplacé : suivi du nouveau fichier depuis son début")
+            assert expect(out, 10, "the file rewritten in place") == csv_of(log)
         finally:
             follower.send_signal(signal.SIGINT)
             try:

@@ -7,6 +7,7 @@ Usage: ombrelis_log_program.py OMBRELIS_LOG RECORDER
 import hashlib
 import os
 import random
+import resource
 import subprocess
 import sys
 import tempfile
@@ -15,13 +16,40 @@ import threading
 PNG_SIGNATURE = b"\x89PNG\r\n\x1a\n"
 
 
-def tool(*args, piped=None):
+def tool(*args, piped=None, **run):
     env = dict(os.environ)
     env.pop("DISPLAY", None)
     env.pop("QT_QPA_PLATFORM", None)  # the tool must pick the offscreen platform itself
-    done = subprocess.run([TOOL, *args], capture_output=True, input=piped, env=env, timeout=60)
-    done.stdout, done.stderr = done.stdout.decode(errors="replace"), done.stderr.decode()
+    env.pop("XDG_RUNTIME_DIR", None)  # Qt complains of its absence, in English, to developers
+    run.setdefault("stdout", subprocess.PIPE)
+    done = subprocess.run([TOOL, *args], stderr=subprocess.PIPE, input=piped, env=env, timeout=60,
+                          **run)
+    done.stdout = (done.stdout or b"").decode(errors="replace")
+    done.stderr = done.stderr.decode()
     return done
+
+
+def size_limited(limit):
+    """Runs the tool with its files limited to `limit` bytes, as `ulimit -f` does."""
+    return lambda: resource.setrlimit(resource.RLIMIT_FSIZE, (limit, limit))
+
+
+def failing_outputs(d, recorded):
+    """Every command exits 2 with a French reason when its output cannot be written, and the
+    CSV that -o could not finish is taken away; nothing here touches a system path."""
+    out_file, sink_file = os.path.join(d, "out.csv"), os.path.join(d, "stdout.txt")
+    cases = [  # arguments, what limits or closes the output, the reason told, a file to be gone
+        (["check", recorded], dict(preexec_fn=size_limited(100)), "sortie standard : fichier trop volumineux", None),
+        (["check", recorded], dict(preexec_fn=lambda: os.close(1)), "sortie standard : ", None),
+        (["--help"], dict(preexec_fn=size_limited(100)), "sortie standard : fichier trop volumineux", None),
+        (["csv", recorded], dict(preexec_fn=size_limited(100)), "sortie standard : fichier trop volumineux", None),
+        (["csv", recorded, "-o", out_file], dict(preexec_fn=size_limited(100)), "fichier trop volumineux", out_file),
+    ]
+    for args, how, told, gone in cases:
+        with open(sink_file, "wb") as sink:
+            done = tool(*args, stdout=sink, **how)
+        assert done.returncode == 2 and told in done.stderr, (args, done.returncode, done.stderr)
+        assert gone is None or not os.path.exists(gone), (args, "left its partial output")
 
 
 def digest(path):
@@ -71,6 +99,7 @@ def main():
             png = os.path.join(d, name + ".png")
             plot = tool("plot", path, "-o", png, "--width", "500", "--height", "300")
             assert plot.returncode == 0, (name, plot.stderr)
+            assert plot.stderr == csv.stderr, (name, plot.stderr)  # the tool's own notes only
             assert png_size(png) == (500, 300)
 
             piped = tool("check", "-", piped=content)
@@ -91,6 +120,7 @@ def main():
         writer.join(timeout=60)
 
         assert tool("check", os.path.join(d, "missing.dat")).returncode == 2
+        failing_outputs(d, os.path.join(d, "recorded.dat"))
     print("ombrelis-log behaves on recorded, empty, cut and garbage files")
 
 

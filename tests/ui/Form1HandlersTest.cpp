@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <filesystem>
+#include <ombrelis/testing/CaseNames.h>
 #include <ombrelis/ui/ChartWidget.h>
 #include <ombrelis/ui/LineItem.h>
 #include <ombrelis/ui/PickList.h>
@@ -86,8 +87,19 @@ TEST_F(HandlersTest, TheFirstShowingAndEveryResizeFitTheChartToTheWindowAndReset
     }
 }
 
-TEST_F(HandlersTest, GoWithoutFileNameSaysSoAndStaysIdle) {
+/// A name GO refuses before anything is touched, and what the user is told.
+struct RefusedName {
+    const char* name;
+    const char* field;
+    const char* told;
+};
+
+class GoRefusesTheName : public WindowTest, public ::testing::WithParamInterface<RefusedName> {};
+
+TEST_P(GoRefusesTheName, SaysWhyAndStaysIdle) {
     startWindow();
+    const QString field = QString::fromUtf8(GetParam().field);
+    control<QLineEdit>("ctlNomdefichier").setText(field.isEmpty() ? field : folder.filePath(field));
     auto& go = control<QPushButton>("btnGO");
     go.click();
     go.click();
@@ -95,12 +107,19 @@ TEST_F(HandlersTest, GoWithoutFileNameSaysSoAndStaysIdle) {
     for (const ShownBox& box : messages.shown) {
         EXPECT_EQ(box.kind, "info");
         EXPECT_EQ(box.title, "Ombrelis");
-        EXPECT_EQ(box.text, "Fichier non renseigné");
+        EXPECT_NE(box.text.find(GetParam().told), std::string::npos) << box.text;
     }
     EXPECT_TRUE(go.isEnabled());
     EXPECT_FALSE(control<QPushButton>("btnSTOP").isEnabled());
     EXPECT_EQ(pump.pumps(), 0) << "no run";
+    EXPECT_TRUE(QDir(folder.path()).isEmpty()) << "a file was created";
 }
+
+INSTANTIATE_TEST_SUITE_P(Names, GoRefusesTheName,
+                         ::testing::Values(RefusedName{"empty", "", "Fichier non renseigné"},
+                                           RefusedName{"pasted_line_feed", "mesures.dat\n",
+                                                       "saut de ligne (U+000A)"}),
+                         NamedAfterName{});
 
 TEST_F(HandlersTest, GoWithABlankNameStartsARun) {
     const QString before = QDir::currentPath();

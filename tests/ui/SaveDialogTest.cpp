@@ -1,14 +1,18 @@
+#include <QAbstractProxyModel>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <ombrelis/testing/FakeServices.h>
 #include <ombrelis/ui/SaveDialog.h>
 
 namespace ombrelis::testing {
@@ -36,7 +40,9 @@ protected:
         for (const char* name : {"LISEZMOI", "mesures.dat"}) {
             QFile file(folder.filePath(QString::fromLatin1(name)));
             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray(name[0] == 'm' ? 8544 : 0, 'x'));
         }
+        ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("relevés")));
     }
     /// Shows the dialog and runs `inside` on it once it is up. The dialog may take a few
     /// event-loop turns to become the active modal widget, so it is looked for until found.
@@ -55,10 +61,11 @@ protected:
             }
         });
         poll.start();
-        return ui::QtSaveDialog().askSaveName(nullptr, "Entegistrer sous ...",
-                                              "Fichiers (*.*)|*.*");
+        return ui::QtSaveDialog(messages).askSaveName(nullptr, "Entegistrer sous ...",
+                                                      "Fichiers (*.*)|*.*");
     }
     QTemporaryDir folder;
+    FakeMessageBoxes messages;
 };
 
 TEST_F(SaveDialogTest, ShowsItsEntryAndListsEveryFile) {
@@ -86,11 +93,27 @@ TEST_F(SaveDialogTest, ShowsItsEntryAndListsEveryFile) {
                 listed << model->fileName(entry);
             }
         }
+        // Sizes, types, dates and titles in French, whatever the machine's locale.
+        const QAbstractProxyModel* shown = dialog.proxyModel();
+        ASSERT_NE(shown, nullptr);
+        const auto cell = [&](const char* name, int column) {
+            const QModelIndex entry = model->index(folder.filePath(QString::fromUtf8(name)));
+            return shown->mapFromSource(entry.siblingAtColumn(column)).data();
+        };
+        EXPECT_EQ(cell("mesures.dat", 1).toString(), "8,34 Kio");
+        EXPECT_EQ(cell("mesures.dat", 2).toString(), "Fichier DAT");
+        EXPECT_EQ(cell("relevés", 2).toString(), "Dossier");
+        EXPECT_EQ(cell("LISEZMOI", 2).toString(), "Fichier");
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d$"))
+                        .match(cell("mesures.dat", 3).toString())
+                        .hasMatch())
+            << cell("mesures.dat", 3).toString().toStdString();
+        EXPECT_EQ(shown->headerData(3, Qt::Horizontal).toString(), "Modifié le");
         dialog.reject();
     });
     EXPECT_FALSE(chosen.has_value()) << "a cancel";
     listed.sort();
-    EXPECT_EQ(listed, QStringList({"LISEZMOI", "mesures.dat"}));
+    EXPECT_EQ(listed, QStringList({"LISEZMOI", "mesures.dat", "relevés"}));
 }
 
 TEST_F(SaveDialogTest, ReturnsTheFullPathWithoutAskingAboutOverwriting) {
@@ -98,11 +121,16 @@ TEST_F(SaveDialogTest, ReturnsTheFullPathWithoutAskingAboutOverwriting) {
         // Qt's own question would come from accept(); the run asks before it writes over.
         ASSERT_TRUE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
         dialog.setDirectory(folder.path());
+        dialog.selectFile(QStringLiteral("mesures.dat\n")); // pasted with its line break
+        static_cast<QDialog&>(dialog).accept();             // as the Save button does
+        EXPECT_TRUE(dialog.isVisible()) << "a name with a line feed was returned";
         dialog.selectFile(QStringLiteral("mesures.dat"));
-        static_cast<QDialog&>(dialog).accept(); // as the Save button does
+        static_cast<QDialog&>(dialog).accept();
     });
     ASSERT_TRUE(chosen.has_value());
     EXPECT_EQ(*chosen, folder.filePath(QStringLiteral("mesures.dat")).toStdString());
+    ASSERT_EQ(messages.shown.size(), 1U);
+    EXPECT_NE(messages.shown[0].text.find("saut de ligne"), std::string::npos);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <algorithm>
 #include <ombrelis/engine/AppInfo.h>
+#include <ombrelis/engine/FileNameCheck.h>
 #include <ombrelis/ui/ChartWidget.h>
 #include <ombrelis/ui/Form1.h>
 #include <ombrelis/ui/LineItem.h>
@@ -67,8 +68,13 @@ void Form1::btnGO_Click() {
     if (closing_) {
         return;
     }
-    if (c_.ctlNomdefichier->text().isEmpty()) {
+    const QString name = c_.ctlNomdefichier->text();
+    if (name.isEmpty()) {
         services_.messages.inform(kApplicationTitle, kNoFileName);
+        return;
+    }
+    if (const auto problem = engine::fileNameProblem(name.toStdString())) {
+        services_.messages.inform(kApplicationTitle, *problem);
         return;
     }
     c_.btnGO->setEnabled(false);

@@ -1,5 +1,9 @@
+#include "FrenchFileDetails.h"
+
 #include <QFile>
 #include <QFileDialog>
+#include <ombrelis/engine/AppInfo.h>
+#include <ombrelis/engine/FileNameCheck.h>
 #include <ombrelis/ui/SaveDialog.h>
 
 namespace ombrelis::ui {
@@ -12,6 +16,27 @@ QString qtPattern(const QString& pattern) {
     const QString trimmed = pattern.trimmed();
     return trimmed == QLatin1String("*.*") ? QStringLiteral("*") : trimmed;
 }
+
+/// Keeps the dialog open on a name that GO would refuse, and says why.
+class SaveNameDialog final : public QFileDialog {
+public:
+    SaveNameDialog(QWidget* parent, engine::MessageBoxes& messages)
+        : QFileDialog(parent), messages_(messages) {}
+
+    void accept() override {
+        const QStringList chosen = selectedFiles();
+        if (!chosen.isEmpty()) {
+            if (const auto problem = engine::fileNameProblem(chosen.first().toStdString())) {
+                messages_.inform(kApplicationTitle, *problem);
+                return;
+            }
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    engine::MessageBoxes& messages_;
+};
 
 } // namespace
 
@@ -40,11 +65,12 @@ void prepareSaveDialog(QFileDialog& dialog, const std::string& title, const std:
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setWindowTitle(QString::fromStdString(title));
     dialog.setNameFilters(qtNameFilters(filter));
+    dialog.setProxyModel(new FrenchFileDetails(&dialog));
 }
 
 std::optional<std::string> QtSaveDialog::askSaveName(QWidget* parent, const std::string& title,
                                                      const std::string& filter) {
-    QFileDialog dialog(parent);
+    SaveNameDialog dialog(parent, messages_);
     prepareSaveDialog(dialog, title, filter);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;

@@ -44,6 +44,19 @@ std::string streamReason(int errorNumber) {
     return platform::errnoReason(errorNumber != 0 ? errorNumber : EIO);
 }
 
+/// A report that did not reach standard output (a full disk, a closed descriptor) is a failure,
+/// not a verdict: `status` becomes kExitFailed and the user is told why.
+int finishStandardOutput(int status, std::ostream& out, std::ostream& err) {
+    errno = 0;
+    out.flush();
+    if (out || status == kExitFailed) {
+        return status; // a failure already told
+    }
+    err << kPrefix << "impossible d'écrire sur la sortie standard : " << streamReason(errno)
+        << ".\n";
+    return kExitFailed;
+}
+
 /// Refuses an output that is the input under any name: writing it would destroy the log.
 bool outputIsInput(const Command& command, const InputFile& input, std::ostream& err) {
     if (command.output && input.isSameFileAs(*command.output)) {
@@ -71,7 +84,9 @@ int runCheck(const Command& command, LogReader& reader, std::ostream& out) {
     return report.sound() ? kExitSound : kExitDamaged;
 }
 
-/// Runs `write` on the output of csv, -o or `out`, and reports a failed write.
+/// Runs `write` on the output of csv, -o or `out`, and reports a failed write. A file that -o
+/// names is taken away when its CSV could not be finished, as a picture is: cut short, it would
+/// pass for a shorter run. A followed log's CSV keeps its lines, each a whole record.
 int writeCsvOutput(const Command& command, std::ostream& out, std::ostream& err,
                    const std::function<void(std::ostream&)>& write) {
     std::ofstream file;
@@ -88,12 +103,28 @@ int writeCsvOutput(const Command& command, std::ostream& out, std::ostream& err,
             return kExitFailed;
         }
     }
+    const auto removeUnfinished = [&] {
+        if (command.output && !command.follow) {
+            file.close();
+            removeFailedOutput(*command.output);
+        }
+    };
     std::ostream& sink = command.output ? file : out;
     errno = 0;
-    write(sink);
-    sink.flush();
+    try {
+        write(sink);
+        sink.flush();
+        if (command.output && sink) {
+            file.close(); // where a file system reports a failed write at last
+        }
+    } catch (const InputError&) {
+        removeUnfinished();
+        throw;
+    }
     if (!sink) {
-        reportWriteFailure(command, streamReason(errno), err);
+        const int error = errno;
+        removeUnfinished();
+        reportWriteFailure(command, streamReason(error), err);
         return kExitFailed;
     }
     return kExitSound;
@@ -169,14 +200,16 @@ int runTool(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     }
     if (command.action == Action::Help) {
         out << usageText();
-        return kExitSound;
+        return finishStandardOutput(kExitSound, out, err);
     }
+    int status = kExitFailed;
     try {
-        return runOnInput(command, out, err, plot);
+        status = runOnInput(command, out, err, plot);
     } catch (const InputError& e) {
         err << kPrefix << e.what() << "\n";
         return kExitFailed;
     }
+    return finishStandardOutput(status, out, err);
 }
 
 } // namespace ombrelis::logtool

@@ -32,6 +32,9 @@ void followCsv(FollowedFile& file, const std::string& name, std::ostream& out, s
             out.flush();
             continue;
         }
+        file.waitForChange(kLookEveryMs);
+        // Looked at after the wait, before anything new is read: a log copied over this one in
+        // place shows in its first record before its tail could pass for this one's.
         const FollowedFile::Change change = file.look();
         if (change == FollowedFile::Change::Replaced || change == FollowedFile::Change::Shortened) {
             err << "ombrelis-log : " << inputName(name) << changeText(change, reader) << "\n";
@@ -44,7 +47,6 @@ void followCsv(FollowedFile& file, const std::string& name, std::ostream& out, s
                 << " a disparu : attente d'un fichier de ce nom.\n";
         }
         gone = change == FollowedFile::Change::Gone;
-        file.waitForChange(kLookEveryMs);
     }
 }
 

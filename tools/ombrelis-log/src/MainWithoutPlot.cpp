@@ -2,6 +2,7 @@
 // plot says what it misses.
 #include <iostream>
 #include <ombrelis/logtool/Commands.h>
+#include <ombrelis/platform/FileSizeLimit.h>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,8 @@ std::vector<std::string> arguments(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     using namespace ombrelis::logtool;
+    // A size limit (ulimit -f) is then a write error, told and cleaned up like a full disk.
+    ombrelis::platform::writesPastFileSizeLimitFail();
     const PlotWriter plot = [](const PlotTrace&, const PlotRequest&) -> std::optional<std::string> {
         return "cet ombrelis-log a été construit sans Qt, qui dessine les images";
     };

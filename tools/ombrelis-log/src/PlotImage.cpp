@@ -107,7 +107,16 @@ void drawTrace(QPainter& painter, const PlotLayout& layout, const PlotTrace& tra
 
 } // namespace
 
+namespace {
+
+/// Qt's own messages (a missing XDG_RUNTIME_DIR, a font it falls back from) are written for
+/// developers, in English: the tool's user gets the tool's French messages only.
+void keepForDevelopers(QtMsgType, const QMessageLogContext&, const QString&) {}
+
+} // namespace
+
 OffscreenGui::OffscreenGui(int& argc, char** argv) {
+    qInstallMessageHandler(keepForDevelopers);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }

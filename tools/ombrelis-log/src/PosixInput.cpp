@@ -1,8 +1,10 @@
 // The tool's only system calls: opening, reading and watching its input through POSIX
 // descriptors (and inotify on Linux). Another platform gets its own file in place of this one.
+#include <array>
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
+#include <ombrelis/logtool/FirstRecord.h>
 #include <ombrelis/logtool/Input.h>
 #include <poll.h>
 #include <sys/stat.h>
@@ -141,6 +143,7 @@ public:
 
     std::size_t read(std::span<std::uint8_t> buffer) override {
         const std::size_t n = readSome(fd_.get(), buffer, path_);
+        firstRecord_.saw(offset_, buffer.first(n));
         offset_ += n;
         return n;
     }
@@ -148,6 +151,39 @@ public:
     bool isSameFileAs(const std::string& path) const override { return isNamedBy(identity_, path); }
 
     Change look() override {
+        const Change change = lookAtName();
+        if (change != Change::None || !rewrittenInPlace()) {
+            return change;
+        }
+        restartAtZero();
+        return Change::Replaced;
+    }
+
+    void waitForChange(int milliseconds) override {
+        pollfd wake{watch_.get(), POLLIN, 0};
+        if (::poll(&wake, watch_.get() >= 0 ? 1 : 0, milliseconds) > 0) {
+            char events[4096];
+            while (::read(watch_.get(), events, sizeof events) > 0) {
+            }
+        }
+    }
+
+private:
+    bool rewrittenInPlace() {
+        std::array<std::uint8_t, FirstRecord::size()> now{};
+        const ssize_t n = ::pread(fd_.get(), now.data(), now.size(), 0);
+        return n >= 0 && firstRecord_.changed(std::span(now).first(static_cast<std::size_t>(n)));
+    }
+
+    void restartAtZero() {
+        if (::lseek(fd_.get(), 0, SEEK_SET) != 0) {
+            fail(path_, errno);
+        }
+        offset_ = 0;
+        firstRecord_.forget();
+    }
+
+    Change lookAtName() {
         struct stat named {};
         if (::stat(path_.c_str(), &named) != 0) {
             return Change::Gone;
@@ -162,28 +198,16 @@ public:
             fd_.reset(fresh.release());
             identity_ = identityOf(st);
             offset_ = 0;
+            firstRecord_.forget();
             return Change::Replaced;
         }
         if (static_cast<std::uint64_t>(statOf(fd_.get(), path_).st_size) < offset_) {
-            if (::lseek(fd_.get(), 0, SEEK_SET) != 0) {
-                fail(path_, errno);
-            }
-            offset_ = 0;
+            restartAtZero();
             return Change::Shortened;
         }
         return Change::None;
     }
 
-    void waitForChange(int milliseconds) override {
-        pollfd wake{watch_.get(), POLLIN, 0};
-        if (::poll(&wake, watch_.get() >= 0 ? 1 : 0, milliseconds) > 0) {
-            char events[4096];
-            while (::read(watch_.get(), events, sizeof events) > 0) {
-            }
-        }
-    }
-
-private:
     /// Any change in the folder wakes the follower at once: the file growing, and also a new
     /// file taking the name, which a watch on the file itself would not see. Without inotify
     /// the follower looks at the file at the waiting period.
@@ -208,6 +232,7 @@ private:
     Descriptor fd_;
     Identity identity_;
     std::uint64_t offset_ = 0;
+    FirstRecord firstRecord_;
     Descriptor watch_;
 };
 

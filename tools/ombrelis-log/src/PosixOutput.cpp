@@ -91,6 +91,13 @@ std::optional<std::string> replaceFileWith(const std::string& name,
     return std::nullopt;
 }
 
+void removeFailedOutput(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+        ::unlink(path.c_str());
+    }
+}
+
 void openForWriting(std::ofstream& file, const std::string& path) {
     file.open(path, std::ios::binary | std::ios::trunc);
 }

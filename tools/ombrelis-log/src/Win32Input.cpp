@@ -3,7 +3,9 @@
 // library's inode is always 0 there). Every open lets a run go on writing, and deleting, the
 // log: the tool never stands in the way of the program.
 #include <algorithm>
+#include <array>
 #include <cerrno>
+#include <ombrelis/logtool/FirstRecord.h>
 #include <ombrelis/logtool/Input.h>
 #include <ombrelis/platform/WindowsText.h>
 #include <optional>
@@ -186,6 +188,7 @@ public:
             }
         }
         const std::size_t n = readSome(handle_.get(), buffer, path_);
+        firstRecord_.saw(offset_, buffer.first(n));
         offset_ += n;
         if (n == 0) {
             handle_.reset();
@@ -203,13 +206,15 @@ public:
         if (!named) {
             return Change::Gone;
         }
-        if (named->first != identity_) {
+        if (named->first != identity_ || rewrittenInPlace()) {
             identity_ = named->first;
             offset_ = 0;
+            firstRecord_.forget();
             return Change::Replaced;
         }
         if (named->second < offset_) {
             offset_ = 0;
+            firstRecord_.forget();
             return Change::Shortened;
         }
         return Change::None;
@@ -222,10 +227,20 @@ public:
     }
 
 private:
+    bool rewrittenInPlace() {
+        const Handle handle(openByName(path_, GENERIC_READ));
+        std::array<std::uint8_t, FirstRecord::size()> now{};
+        DWORD n = 0;
+        return handle.valid() &&
+               ::ReadFile(handle.get(), now.data(), static_cast<DWORD>(now.size()), &n, nullptr) &&
+               firstRecord_.changed(std::span(now).first(n));
+    }
+
     std::string path_;
     Handle handle_;
     Identity identity_;
     std::uint64_t offset_ = 0;
+    FirstRecord firstRecord_;
 };
 
 } // namespace

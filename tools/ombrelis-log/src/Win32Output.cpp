@@ -76,6 +76,16 @@ std::optional<std::string> replaceFileWith(const std::string& path,
     return std::nullopt;
 }
 
+void removeFailedOutput(const std::string& path) {
+    const std::wstring wide = platform::toUtf16(path, path);
+    const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0 &&
+        !platform::isWindowsDeviceName(path)) {
+        ::DeleteFileW(wide.c_str());
+    }
+}
+
 // The narrow name would go through the ANSI code page, which lacks most characters.
 void openForWriting(std::ofstream& file, const std::string& path) {
     file.open(platform::toUtf16(path, path).c_str(), std::ios::binary | std::ios::trunc);

@@ -61,9 +61,11 @@ private:
     bool prepare(std::optional<LogFile>& log, const std::string& name);
     std::unique_ptr<platform::RecordFile> createLog(const std::string& name);
     void cycles(LogFile& log);
-    /// Step 4 of a cycle: pumps events until the clock reaches `echeance`. False when STOP or
-    /// a close came meanwhile: the run then ends at once, without the sample it waited for.
-    bool waitUntil(double echeance);
+    /// Step 4 of a cycle: pumps events until the clock reaches `tick` + `period`, the number of
+    /// `periodText`; an edit of the period field meanwhile sets a new deadline from the same
+    /// tick. False when STOP or a close came meanwhile: the run then ends at once, without the
+    /// sample it waited for.
+    bool waitUntil(std::int64_t tick, double period, std::string periodText);
     bool stopRequested();
 
     WindowOperations& window_;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStringList>
+#include <ombrelis/engine/MessageBoxes.h>
 #include <optional>
 #include <string>
 
@@ -22,11 +23,16 @@ public:
                                                    const std::string& filter) = 0;
 };
 
-/// The Save dialog on QFileDialog (Qt's own, so that it behaves the same on every desktop).
+/// The Save dialog on QFileDialog (Qt's own, so that it behaves the same on every desktop). A
+/// name that could not name a log file is refused there, with `messages` saying why.
 class QtSaveDialog final : public SaveDialog {
 public:
+    explicit QtSaveDialog(engine::MessageBoxes& messages) : messages_(messages) {}
     std::optional<std::string> askSaveName(QWidget* parent, const std::string& title,
                                            const std::string& filter) override;
+
+private:
+    engine::MessageBoxes& messages_;
 };
 
 /// QFileDialog name filters for a "description|pattern|..." filter: each entry shows its

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <functional>
+#include <limits>
 #include <map>
 #include <ombrelis/engine/EventPump.h>
 #include <ombrelis/testing/FakeClock.h>
@@ -13,8 +15,8 @@ struct RunawayRun {};
 
 /// Counts the pumps. A "handler" can be scheduled to run inside the n-th pump (1-based,
 /// counting both kinds), as a click would during a run. A wait then moves the clock to its
-/// deadline, as the real pump's sleep would. A run that has not ended after kMostPumps pumps
-/// never will: the next pump throws RunawayRun.
+/// deadline, as the real pump's sleep would, or on by `longestSleepMs`. A run that has not
+/// ended after kMostPumps pumps never will: the next pump throws RunawayRun.
 class FakePump final : public engine::EventPump {
 public:
     static constexpr int kMostPumps = 10000;
@@ -32,7 +34,7 @@ public:
         lastDeadline_ = deadlineMs;
         runHandler();
         if (clock_.peek() < deadlineMs) {
-            clock_.set(deadlineMs);
+            clock_.set(std::min(deadlineMs, clock_.peek() + longestSleepMs));
         }
     }
 
@@ -40,6 +42,8 @@ public:
     void at(int n, std::function<void()> handler) { handlers_[n] = std::move(handler); }
     /// Runs `handler` inside every pump from now on (after any scheduled one).
     std::function<void()> everyPump;
+    /// A wait's pump sleeps at most this long, as the real one wakes to look at the window.
+    std::int64_t longestSleepMs = std::numeric_limits<std::int64_t>::max() / 2;
 
     int pumps() const { return pumps_; }
     int waits() const { return waits_; }

@@ -16,6 +16,10 @@ namespace ombrelis::logtool {
 std::optional<std::string> replaceFileWith(const std::string& path,
                                            std::span<const std::uint8_t> bytes);
 
+/// Removes what a failed write left under `path` when it is a plain file: a pipe, a device or a
+/// link stays as it was. Quietly: the failure that led here is what the user is told.
+void removeFailedOutput(const std::string& path);
+
 /// Opens `file` for writing, emptied, on the exact UTF-8 name `path`. Throws
 /// platform::SystemError when the system cannot take the name; otherwise see `file`'s state.
 void openForWriting(std::ofstream& file, const std::string& path);

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QIdentityProxyModel>
+
+namespace ombrelis::ui {
+
+/// The Save dialog's file list with its sizes, types, dates and column titles in French,
+/// whatever the system's locale: Qt takes them from the system, so that the same dialog would
+/// read "8.34 KiB" and "Folder" on a machine whose locale is unset.
+class FrenchFileDetails final : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+};
+
+} // namespace ombrelis::ui
