@@ -1,7 +1,10 @@
 #include "FrenchFileDetails.h"
 
+#include <QFileDialog>
 #include <QFileSystemModel>
+#include <QHeaderView>
 #include <QLocale>
+#include <QTreeView>
 
 namespace ombrelis::ui {
 
@@ -62,6 +65,22 @@ QVariant FrenchFileDetails::headerData(int section, Qt::Orientation orientation,
         return QStringLiteral("Modifié le");
     default:
         return QIdentityProxyModel::headerData(section, orientation, role);
+    }
+}
+
+void fitFrenchDetails(QFileDialog& dialog) {
+    auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (view == nullptr) {
+        return;
+    }
+    const QFontMetrics metrics(view->font());
+    const int padding = metrics.horizontalAdvance(QStringLiteral("MM"));
+    const std::pair<Column, const char*> longest[] = {
+        {kSize, "1 023,9 octets"}, {kType, "Fichier XLSX"}, {kModified, "00/00/0000 00:00"}};
+    for (const auto& [column, text] : longest) {
+        const int wanted = metrics.horizontalAdvance(QString::fromUtf8(text)) + padding;
+        view->header()->resizeSection(column,
+                                      std::max(view->header()->sectionSize(column), wanted));
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileDialog>
+#include <algorithm>
 #include <ombrelis/engine/AppInfo.h>
 #include <ombrelis/engine/FileNameCheck.h>
 #include <ombrelis/ui/SaveDialog.h>
@@ -32,6 +33,13 @@ public:
             }
         }
         QFileDialog::accept();
+    }
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        QFileDialog::showEvent(event);
+        resize(std::max(width(), 760), height()); // the names keep their room beside the details
+        fitFrenchDetails(*this);
     }
 
 private:
