@@ -29,27 +29,21 @@ def tool(*args, piped=None, **run):
     return done
 
 
-def size_limited(limit):
-    """Runs the tool with its files limited to `limit` bytes, as `ulimit -f` does."""
-    return lambda: resource.setrlimit(resource.RLIMIT_FSIZE, (limit, limit))
-
-
 def failing_outputs(d, recorded):
     """Every command exits 2 with a French reason when its output cannot be written, and the
     CSV that -o could not finish is taken away; nothing here touches a system path."""
-    out_file, sink_file = os.path.join(d, "out.csv"), os.path.join(d, "stdout.txt")
-    cases = [  # arguments, what limits or closes the output, the reason told, a file to be gone
-        (["check", recorded], dict(preexec_fn=size_limited(100)), "sortie standard : fichier trop volumineux", None),
-        (["check", recorded], dict(preexec_fn=lambda: os.close(1)), "sortie standard : ", None),
-        (["--help"], dict(preexec_fn=size_limited(100)), "sortie standard : fichier trop volumineux", None),
-        (["csv", recorded], dict(preexec_fn=size_limited(100)), "sortie standard : fichier trop volumineux", None),
-        (["csv", recorded, "-o", out_file], dict(preexec_fn=size_limited(100)), "fichier trop volumineux", out_file),
-    ]
-    for args, how, told, gone in cases:
-        with open(sink_file, "wb") as sink:
-            done = tool(*args, stdout=sink, **how)
+    csv, sink = os.path.join(d, "out.csv"), os.path.join(d, "stdout.txt")
+    full = lambda: resource.setrlimit(resource.RLIMIT_FSIZE, (100, 100))  # as `ulimit -f` does
+    for args, limit, told in (
+            (["check", recorded], full, "sortie standard : fichier trop volumineux"),
+            (["check", recorded], lambda: os.close(1), "sortie standard : descripteur"),
+            (["--help"], full, "sortie standard : fichier trop volumineux"),
+            (["csv", recorded], full, "sortie standard : fichier trop volumineux"),
+            (["csv", recorded, "-o", csv], full, f"« {csv} » : fichier trop volumineux")):
+        with open(sink, "wb") as out:
+            done = tool(*args, stdout=out, preexec_fn=limit)
         assert done.returncode == 2 and told in done.stderr, (args, done.returncode, done.stderr)
-        assert gone is None or not os.path.exists(gone), (args, "left its partial output")
+        assert not os.path.exists(csv), (args, "left its partial output")
 
 
 def digest(path):

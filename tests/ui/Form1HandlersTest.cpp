@@ -97,12 +97,14 @@ struct RefusedName {
 class GoRefusesTheName : public WindowTest, public ::testing::WithParamInterface<RefusedName> {};
 
 TEST_P(GoRefusesTheName, SaysWhyAndStaysIdle) {
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(folder.path())); // where a wrongly accepted name would land
     startWindow();
-    const QString field = QString::fromUtf8(GetParam().field);
-    control<QLineEdit>("ctlNomdefichier").setText(field.isEmpty() ? field : folder.filePath(field));
+    control<QLineEdit>("ctlNomdefichier").setText(QString::fromUtf8(GetParam().field));
     auto& go = control<QPushButton>("btnGO");
     go.click();
     go.click();
+    QDir::setCurrent(before);
     ASSERT_EQ(messages.shown.size(), 2U);
     for (const ShownBox& box : messages.shown) {
         EXPECT_EQ(box.kind, "info");
@@ -115,11 +117,16 @@ TEST_P(GoRefusesTheName, SaysWhyAndStaysIdle) {
     EXPECT_TRUE(QDir(folder.path()).isEmpty()) << "a file was created";
 }
 
-INSTANTIATE_TEST_SUITE_P(Names, GoRefusesTheName,
-                         ::testing::Values(RefusedName{"empty", "", "Fichier non renseigné"},
-                                           RefusedName{"pasted_line_feed", "mesures.dat\n",
-                                                       "saut de ligne (U+000A)"}),
-                         NamedAfterName{});
+INSTANTIATE_TEST_SUITE_P(
+    Names, GoRefusesTheName,
+    ::testing::Values(
+        RefusedName{"empty", "", "Fichier non renseigné"},
+        RefusedName{"pasted_line_feed", "relevé.dat\n", "saut de ligne (U+000A) en position 11"},
+        RefusedName{"carriage_return", "ab\rcd.dat", "retour chariot (U+000D) en position 3"},
+        RefusedName{"tab", "\tmesures.dat", "tabulation (U+0009) en position 1"},
+        RefusedName{"unit_separator", "a\x1f", "un caractère de contrôle (U+001F)"},
+        RefusedName{"delete", "a\x7f", "effacement (DEL) (U+007F)"}),
+    NamedAfterName{});
 
 TEST_F(HandlersTest, GoWithABlankNameStartsARun) {
     const QString before = QDir::currentPath();
