@@ -1,3 +1,4 @@
+#include <array>
 #include <cerrno>
 #include <filesystem>
 #include <ombrelis/logtool/PlotLayout.h>
@@ -122,7 +123,8 @@ constexpr double kWidths[] = {12, 8, 10, 11, 10, 10};
 /// The data sheets, filled row after row: a new sheet when one is full.
 class MeasureSheets {
 public:
-    MeasureSheets(lxw_workbook* book) : book_(book) {
+    MeasureSheets(lxw_workbook* book, std::uint64_t recordsPerSheet)
+        : book_(book), recordsPerSheet_(recordsPerSheet) {
         bold_ = workbook_add_format(book);
         format_set_bold(bold_);
         thousandths_ = workbook_add_format(book);
@@ -130,7 +132,7 @@ public:
     }
 
     lxw_error add(std::uint64_t number, const engine::MesureRec& r) {
-        if (sheet_ == nullptr || row_ > kRecordsPerSheet) {
+        if (sheet_ == nullptr || row_ > recordsPerSheet_) {
             if (const lxw_error error = startSheet(); error != LXW_NO_ERROR) {
                 return error;
             }
@@ -174,6 +176,7 @@ private:
     }
 
     lxw_workbook* book_;
+    std::uint64_t recordsPerSheet_;
     lxw_format* bold_;
     lxw_format* thousandths_;
     lxw_worksheet* sheet_ = nullptr;
@@ -181,31 +184,43 @@ private:
     int sheets_ = 0;
 };
 
-/// What the chart sheet says of the chart, so that nobody takes the reduced points for all.
-std::string chartNote(std::uint64_t records, int sheets) {
-    return "Le graphique montre toute la série, réduite à au plus " + std::to_string(kChartPoints) +
-           " points (pour chaque tranche de temps : la première, la plus basse, la plus haute et "
-           "la dernière mesure), afin qu'un tableur le dessine sans peine. Les feuilles « Mesures"
-           "» gardent les " +
-           std::to_string(records) + " mesures" +
-           (sheets > 1 ? ", " + std::to_string(kRecordsPerSheet) + " par feuille." : ".");
+/// What the chart sheet says of the chart and the sheets, so that nobody takes the chart's
+/// points for all the records.
+std::array<std::string, 3> notes(std::uint64_t records, int sheets, std::uint64_t recordsPerSheet) {
+    return {"Le graphique montre toute la série, réduite à au plus " +
+                std::to_string(kChartPoints) + " points pour qu'un tableur le dessine sans peine :",
+            "pour chaque tranche de temps, la première, la plus basse, la plus haute et la "
+            "dernière mesure.",
+            "Toutes les mesures (" + std::to_string(records) + ") sont dans " +
+                (sheets > 1 ? "les feuilles « Mesures » à « Mesures " + std::to_string(sheets) +
+                                  " », " + std::to_string(recordsPerSheet) + " par feuille."
+                            : "la feuille « Mesures ».")};
 }
 
 // Columns of the chart sheet, right of the chart: its points and the reference lines' ends.
 constexpr lxw_col_t kPointsColumn = 16;
 constexpr lxw_col_t kGridColumn = 19;
-constexpr lxw_row_t kFirstDataRow = 3;
+constexpr lxw_row_t kHeaderRow = 4;
+constexpr lxw_row_t kFirstDataRow = 5;
+// What is printed, or converted to PDF: the title, the notes and the chart, on one page.
+constexpr lxw_row_t kLastPrintedRow = 28;
+constexpr lxw_col_t kLastPrintedColumn = 14;
 
-/// The chart sheet: title, note, the chart's points and reference lines, and the chart.
+/// The chart sheet: title, notes, the chart's points and reference lines, and the chart.
 lxw_error writeChartSheet(lxw_workbook* book, lxw_worksheet* sheet, const PlotTrace& trace,
-                          const std::string& title, int sheets) {
+                          const std::string& title, int sheets, std::uint64_t recordsPerSheet) {
     lxw_format* bold = workbook_add_format(book);
     format_set_bold(bold);
     lxw_format* thousandths = workbook_add_format(book);
     format_set_num_format(thousandths, "0.000");
+    worksheet_set_landscape(sheet);
+    worksheet_fit_to_pages(sheet, 1, 1);
+    worksheet_print_area(sheet, 0, 0, kLastPrintedRow, kLastPrintedColumn);
     lxw_error error = worksheet_write_string(sheet, 0, 0, title.c_str(), bold);
-    const std::string note = chartNote(trace.records(), sheets);
-    error = error ? error : worksheet_write_string(sheet, 1, 0, note.c_str(), nullptr);
+    const auto lines = notes(trace.records(), sheets, recordsPerSheet);
+    for (lxw_row_t row = 1; row <= lines.size() && error == LXW_NO_ERROR; ++row) {
+        error = worksheet_write_string(sheet, row, 0, lines[row - 1].c_str(), nullptr);
+    }
     const std::vector<PlotTrace::Sample> points = trace.kept();
     if (error != LXW_NO_ERROR || points.empty()) {
         return error;
@@ -213,7 +228,8 @@ lxw_error writeChartSheet(lxw_workbook* book, lxw_worksheet* sheet, const PlotTr
     const char* const names[] = {"temps_s", "tension_v", "", "repère_s", "1 V", "2 V", "3 V"};
     for (lxw_col_t col = 0; col < 7 && error == LXW_NO_ERROR; ++col) {
         if (*names[col] != '\0') {
-            error = worksheet_write_string(sheet, 2, kPointsColumn + col, names[col], bold);
+            error =
+                worksheet_write_string(sheet, kHeaderRow, kPointsColumn + col, names[col], bold);
         }
     }
     const auto [firstSeconds, lastSeconds] = trace.timeSpanSeconds();
@@ -272,13 +288,14 @@ lxw_error writeChartSheet(lxw_workbook* book, lxw_worksheet* sheet, const PlotTr
     placement.y_scale = 1.6;
     std::string description = "Graphique : " + title;
     placement.description = description.data();
-    return worksheet_insert_chart_opt(sheet, 3, 0, chart, &placement);
+    return worksheet_insert_chart_opt(sheet, kFirstDataRow, 0, chart, &placement);
 }
 
 } // namespace
 
 std::optional<std::string> writeWorkbook(LogReader& reader, const std::string& inputPath,
-                                         const std::string& outputPath) {
+                                         const std::string& outputPath,
+                                         std::uint64_t recordsPerSheet) {
     const fs::path output = pathOf(outputPath);
     std::error_code statError;
     if (const fs::file_status status = fs::status(output, statError);
@@ -292,7 +309,7 @@ std::optional<std::string> writeWorkbook(LogReader& reader, const std::string& i
     }
     // Added first, so that the workbook opens on it; written last, once the whole run is known.
     lxw_worksheet* chartSheet = workbook_add_worksheet(pending.book(), "Graphique");
-    MeasureSheets sheets(pending.book());
+    MeasureSheets sheets(pending.book(), recordsPerSheet);
     PlotTrace trace(kChartBins);
     lxw_error error = chartSheet != nullptr ? LXW_NO_ERROR : LXW_ERROR_CREATING_TMPFILE;
     for (LogView block = reader.next(); !block.empty() && error == LXW_NO_ERROR;
@@ -306,7 +323,8 @@ std::optional<std::string> writeWorkbook(LogReader& reader, const std::string& i
     if (error == LXW_NO_ERROR) {
         const std::string title =
             xmlText(plotTitle(inputPath, trace.records(), trace.durationMs()));
-        error = writeChartSheet(pending.book(), chartSheet, trace, title, sheets.sheets());
+        error = writeChartSheet(pending.book(), chartSheet, trace, title, sheets.sheets(),
+                                recordsPerSheet);
     }
     if (error != LXW_NO_ERROR) {
         return failureText(error, errno);

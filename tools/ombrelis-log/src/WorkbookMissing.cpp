@@ -3,7 +3,8 @@
 
 namespace ombrelis::logtool {
 
-std::optional<std::string> writeWorkbook(LogReader&, const std::string&, const std::string&) {
+std::optional<std::string> writeWorkbook(LogReader&, const std::string&, const std::string&,
+                                         std::uint64_t) {
     return "cet ombrelis-log a été construit sans libxlsxwriter, qui écrit les classeurs";
 }
 

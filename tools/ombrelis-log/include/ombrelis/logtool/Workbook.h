@@ -8,7 +8,8 @@
 
 namespace ombrelis::logtool {
 
-/// Records on one sheet: a sheet has 1 048 576 rows, the first holds the header.
+/// Records on one sheet: a sheet has 1 048 576 rows, the first holds the header. (Tests ask
+/// for fewer, to see the sheets follow each other without a million rows.)
 inline constexpr std::uint64_t kRecordsPerSheet = 1048575;
 /// Time bins of the chart: at most four points each (first, lowest, highest, last), so that a
 /// spreadsheet draws the whole run at once, however long, without stalling on it.
@@ -23,6 +24,7 @@ inline constexpr std::size_t kChartPoints = 4 * kChartBins;
 /// name only once it is whole. Returns the reason, in French, when it cannot be written.
 /// Throws InputError when the input cannot be read; no file is left behind then.
 std::optional<std::string> writeWorkbook(LogReader& reader, const std::string& inputPath,
-                                         const std::string& outputPath);
+                                         const std::string& outputPath,
+                                         std::uint64_t recordsPerSheet = kRecordsPerSheet);
 
 } // namespace ombrelis::logtool
