@@ -47,24 +47,19 @@ std::string xmlText(const std::string& text) {
     return out;
 }
 
-/// The library's failure in French, with the system's reason when there is one.
+/// The library's failure in French: the system's reason when there is one, since the files it
+/// could not create or write lie in the output's folder.
 std::string failureText(lxw_error error, int errorNumber) {
-    std::string what;
-    switch (error) {
-    case LXW_ERROR_MEMORY_MALLOC_FAILED:
+    if (error == LXW_ERROR_MEMORY_MALLOC_FAILED) {
         return "la mémoire manque";
-    case LXW_ERROR_CREATING_XLSX_FILE:
-        what = "le fichier ne peut pas être créé";
-        break;
-    case LXW_ERROR_CREATING_TMPFILE:
-    case LXW_ERROR_READING_TMPFILE:
-        what = "un fichier temporaire, à côté du classeur, ne peut pas être écrit ou relu";
-        break;
-    default:
-        what = std::string("la bibliothèque libxlsxwriter a échoué (") + lxw_strerror(error) + ")";
-        break;
     }
-    return errorNumber != 0 ? what + " : " + platform::errnoReason(errorNumber) : what;
+    const bool files = error == LXW_ERROR_CREATING_XLSX_FILE ||
+                       error == LXW_ERROR_CREATING_TMPFILE || error == LXW_ERROR_READING_TMPFILE ||
+                       error == LXW_ERROR_ZIP_FILE_OPERATION || error == LXW_ERROR_ZIP_CLOSE;
+    if (files && errorNumber != 0) {
+        return platform::errnoReason(errorNumber);
+    }
+    return std::string("la bibliothèque libxlsxwriter a échoué (") + lxw_strerror(error) + ")";
 }
 
 /// The workbook under a temporary name beside the output: freed and removed unless it was
