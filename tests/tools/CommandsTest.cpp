@@ -140,33 +140,18 @@ TEST_F(ToolRun, PlotAsksForTheWholeRunWithATitleAndReportsAFailedWrite) {
 }
 
 #ifdef OMBRELIS_HAS_XLSX
-// Whole records and the French warning, as csv; a workbook that cannot be written leaves
-// nothing behind, and an output that is no plain file is refused before anything is read.
-TEST_F(ToolRun, XlsxWritesWholeRecordsOrNothing) {
-    const std::string input = write("run.dat", logBytes(soundRun(3), 5));
-    const std::string output = dir.file("run.xlsx");
-    ASSERT_EQ(run({"xlsx", input, "-o", output}), kExitSound) << err.str();
-    EXPECT_NE(err.str().find("mesure incomplète (mesure 4, 5 octets sur 14)"), std::string::npos)
-        << err.str();
-    const std::vector<std::uint8_t> book = fileBytes(output);
-    ASSERT_GT(book.size(), 4u);
-    EXPECT_EQ(std::string(book.begin(), book.begin() + 2), "PK") << "a zip archive";
-
-    struct Row {
-        std::string output;
-        std::string why;
-    };
-    for (const Row& row : {Row{dir.file("no/such/run.xlsx"), "aucun fichier ou dossier de ce nom"},
-                           Row{dir.path().string(), "c'est un dossier"}}) {
-        EXPECT_EQ(run({"xlsx", input, "-o", row.output}), kExitFailed);
-        EXPECT_EQ(err.str(), "ombrelis-log : impossible d'écrire dans le fichier « " + row.output +
-                                 " » : " + row.why + ".\n");
+// A workbook that cannot be written leaves nothing behind (LibreOffice reads a written one:
+// spreadsheet_round_trip.py).
+TEST_F(ToolRun, AWorkbookThatCannotBeWrittenLeavesNothing) {
+    const std::string input = write("run.dat", logBytes(soundRun(3)));
+    for (const auto& [output, why] :
+         {std::pair(dir.file("no/run.xlsx"), "aucun fichier ou dossier de ce nom"),
+          std::pair(dir.path().string(), "c'est un dossier")}) {
+        EXPECT_EQ(run({"xlsx", input, "-o", output}), kExitFailed);
+        EXPECT_EQ(err.str(), "ombrelis-log : impossible d'écrire dans le fichier « " + output +
+                                 " » : " + why + ".\n");
     }
-    std::size_t entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-        ++entries;
-    }
-    EXPECT_EQ(entries, 2u) << "only run.dat and run.xlsx";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "run.dat";
 }
 #endif
 

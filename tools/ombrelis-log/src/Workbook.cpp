@@ -1,5 +1,6 @@
 #include <array>
 #include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
 #include <ombrelis/logtool/PlotLayout.h>
 #include <ombrelis/logtool/PlotTrace.h>
@@ -70,6 +71,15 @@ public:
         : folder_(output.parent_path().empty() ? fs::path(".") : output.parent_path()),
           path_(folder_ / ("." + output.filename().string() + "." + std::to_string(::getpid()) +
                            ".partiel")) {
+        // The name is taken at once: a folder that is missing or refuses writing is told before
+        // the log is read, and before the library, which would complain in English, starts.
+        const int fd = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+        if (fd < 0) {
+            refusal_ = platform::errnoReason(errno);
+            return;
+        }
+        ::close(fd);
+        created_ = true;
         lxw_workbook_options options{};
         options.constant_memory = LXW_TRUE;
         options.use_zip64 = LXW_TRUE; // the parts of a large log pass 4 GiB
@@ -82,12 +92,16 @@ public:
             lxw_workbook_free(book_);
         }
         std::error_code ignored;
-        fs::remove(path_, ignored);
+        if (created_) {
+            fs::remove(path_, ignored);
+        }
     }
     PendingBook(const PendingBook&) = delete;
     PendingBook& operator=(const PendingBook&) = delete;
 
     lxw_workbook* book() const noexcept { return book_; }
+    /// Why the output's folder takes no file, when it does not.
+    const std::optional<std::string>& refusal() const noexcept { return refusal_; }
 
     /// Writes the workbook out and gives it the output's name.
     std::optional<std::string> commit(const fs::path& output) {
@@ -110,6 +124,8 @@ private:
     std::string folderText_;
     fs::path path_;
     lxw_workbook* book_ = nullptr;
+    bool created_ = false;
+    std::optional<std::string> refusal_;
 };
 
 constexpr const char* kHeader[] = {"record", "valeur", "heure", "temps_ms", "temps_s", "tension_v"};
@@ -299,6 +315,9 @@ std::optional<std::string> writeWorkbook(LogReader& reader, const std::string& i
                                         : "un classeur ne s'écrit que dans un fichier ordinaire";
     }
     PendingBook pending(output);
+    if (pending.refusal()) {
+        return pending.refusal();
+    }
     if (pending.book() == nullptr) {
         return failureText(LXW_ERROR_CREATING_TMPFILE, errno);
     }
