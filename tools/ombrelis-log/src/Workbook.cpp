@@ -307,7 +307,16 @@ lxw_error writeChartSheet(lxw_workbook* book, lxw_worksheet* sheet, const PlotTr
 std::optional<std::string> writeWorkbook(LogReader& reader, const std::string& inputPath,
                                          const std::string& outputPath,
                                          std::uint64_t recordsPerSheet) {
-    const fs::path output = pathOf(outputPath);
+    // The workbook is renamed over the file that the name leads to, never over a link on the
+    // way: a link keeps leading to it, and a name such as /dev/stdout, a link to a pipe or a
+    // terminal, is refused instead of being replaced by a file.
+    std::error_code resolveError;
+    fs::path output = fs::weakly_canonical(pathOf(outputPath), resolveError);
+    if (resolveError) { // a link to a pipe leads to a name that no folder holds
+        return fs::is_symlink(pathOf(outputPath), resolveError)
+                   ? "un classeur ne s'écrit que dans un fichier ordinaire"
+                   : platform::errnoReason(resolveError.value());
+    }
     std::error_code statError;
     if (const fs::file_status status = fs::status(output, statError);
         fs::exists(status) && !fs::is_regular_file(status)) {
