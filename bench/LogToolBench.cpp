@@ -1,7 +1,8 @@
 // ombrelis-log on a 1 GiB log made here, next to sha1sum of the same file with the page cache
-// warm: the time of check, plot and csv (to /dev/null) and the peak resident memory of each,
-// then the same on 1 GiB of random bytes, and plot on 1 MiB of them. Each figure is the best
-// of three runs, so that another program busy on the machine spoils as little as possible.
+// warm: the time of check, plot, csv and csv --tableur (to /dev/null) and the peak resident
+// memory of each, then the same on 1 GiB of random bytes, and plot on 1 MiB of them; last, one
+// xlsx of the 1 GiB log (it takes minutes, so it is run once), with its size. Each figure is the
+// best of three runs, so that another program busy on the machine spoils as little as possible.
 // Prints "name: value" lines. Usage: bench_logtool [FOLDER] (default /tmp); the files are made
 // in a new folder there and removed at the end.
 #include <algorithm>
@@ -150,11 +151,14 @@ void writeRandomBytes(const std::string& path, std::uint64_t bytes) {
 void measure(const std::string& prefix, const std::string& log, const std::string& folder,
              int checkStatus, const Outcome& sha1) {
     const std::string tool = OMBRELIS_LOG_PROGRAM;
-    const std::array<std::pair<const char*, std::vector<std::string>>, 3> commands{{
+    const std::array<std::pair<const char*, std::vector<std::string>>, 4> commands{{
         {"check", {tool, "check", log}},
         {"plot", {tool, "plot", log, "-o", folder + "/plot.png"}},
         {"csv", {tool, "csv", log}},
+        {"csv_tableur", {tool, "csv", "--tableur", log}},
     }};
+    double csvSeconds = 0;
+    double csvCpuSeconds = 0;
     for (const auto& [name, args] : commands) {
         const Outcome o = best(args, std::string(name) == "check" ? checkStatus : 0);
         const std::string figure = prefix + "_" + name;
@@ -163,6 +167,13 @@ void measure(const std::string& prefix, const std::string& log, const std::strin
         print(figure + "_cpu_s", o.cpuSeconds);
         print(figure + "_cpu_ratio_to_sha1sum", o.cpuSeconds / sha1.cpuSeconds);
         print(figure + "_peak_rss_mib", o.peakMiB);
+        if (std::string(name) == "csv") {
+            csvSeconds = o.seconds;
+            csvCpuSeconds = o.cpuSeconds;
+        } else if (std::string(name) == "csv_tableur") {
+            print(figure + "_ratio_to_csv", o.seconds / csvSeconds);
+            print(figure + "_cpu_ratio_to_csv", o.cpuSeconds / csvCpuSeconds);
+        }
     }
 }
 
@@ -196,6 +207,19 @@ int main(int argc, char** argv) {
         print("sha1sum_cpu_s", sha1.cpuSeconds);
         print("sha1sum_peak_rss_mib", sha1.peakMiB);
         measure("sound", sound, folder, 0, sha1);
+
+#ifdef OMBRELIS_BENCH_XLSX
+        const Outcome xlsx =
+            runOnce({OMBRELIS_LOG_PROGRAM, "xlsx", sound, "-o", folder + "/sound.xlsx"});
+        if (xlsx.status != 0) {
+            throw std::runtime_error("xlsx ended with status " + std::to_string(xlsx.status));
+        }
+        print("sound_xlsx_s", xlsx.seconds);
+        print("sound_xlsx_cpu_s", xlsx.cpuSeconds);
+        print("sound_xlsx_peak_rss_mib", xlsx.peakMiB);
+        print("sound_xlsx_bytes", static_cast<double>(fs::file_size(folder + "/sound.xlsx")));
+        fs::remove(folder + "/sound.xlsx");
+#endif
 
         best({"sha1sum", random}, 0);
         const Outcome sha1Random = best({"sha1sum", random}, 0);

@@ -1,13 +1,22 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and running Ombrelis need, when missing.
+#   scripts/deps.sh --tests   also what only the test suite needs: LibreOffice Calc, which reads
+#                             the spreadsheet files back, and a display, a session bus and the
+#                             accessibility bus, over which a test drives the window as a screen
+#                             reader and a keyboard do
 set -euo pipefail
 
 # The build: compiler, CMake, Ninja, Qt; the faces and Qt's French catalogue are embedded into
 # the program at build time, so the program itself needs neither package when it runs.
 # The tests: GoogleTest, clang with its sanitizer and fuzzer runtimes, numpy for the README's
 # snippets.
+# ombrelis-log writes workbooks with libxlsxwriter.
 packages=(build-essential cmake ninja-build qt6-base-dev fonts-liberation2 qt6-translations-l10n
-          libgtest-dev libgmock-dev clang libclang-rt-dev python3 python3-numpy)
+          libgtest-dev libgmock-dev clang libclang-rt-dev python3 python3-numpy pkg-config
+          libxlsxwriter-dev)
+if [[ "${1:-}" == --tests ]]; then
+    packages+=(libreoffice-calc-nogui xvfb xauth dbus at-spi2-core python3-pyatspi xdotool)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

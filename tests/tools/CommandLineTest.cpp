@@ -37,6 +37,7 @@ TEST(CommandLine, ReadsEachCommandWithItsOptionsInAnyOrder) {
              Row{{"check", "a.dat", "--help"}, Action::Help, "", std::nullopt, 1200, 600},
              Row{{"-h"}, Action::Help, "", std::nullopt, 1200, 600},
              Row{{"csv", "-"}, Action::Csv, "-", std::nullopt, 1200, 600},
+             Row{{"xlsx", "a.dat", "-o", "a.xlsx"}, Action::Xlsx, "a.dat", "a.xlsx", 1200, 600},
          }) {
         const Command c = parseCommandLine(row.args);
         EXPECT_EQ(c.action, row.action) << row.args[0];
@@ -45,8 +46,11 @@ TEST(CommandLine, ReadsEachCommandWithItsOptionsInAnyOrder) {
         EXPECT_EQ(c.width, row.width);
         EXPECT_EQ(c.height, row.height);
         EXPECT_FALSE(c.follow);
+        EXPECT_FALSE(c.tableur);
     }
     EXPECT_TRUE(parseCommandLine({"csv", "--follow", "a.dat"}).follow);
+    const Command both = parseCommandLine({"csv", "a.dat", "--tableur", "-f"});
+    EXPECT_TRUE(both.tableur && both.follow);
 }
 
 TEST(CommandLine, RefusesWhatItCannotDoAndSaysWhy) {
@@ -65,6 +69,8 @@ TEST(CommandLine, RefusesWhatItCannotDoAndSaysWhy) {
              Row{{"csv", "a.dat", "--output="}, "-o demande un nom de fichier"},
              Row{{"csv", "a.dat", "--width", "800"}, "ne servent qu'à plot"},
              Row{{"plot", "a.dat"}, "plot demande -o"},
+             Row{{"xlsx", "a.dat"}, "xlsx demande -o SORTIE.xlsx"},
+             Row{{"xlsx", "--tableur", "a.dat", "-o", "a.xlsx"}, "--tableur ne sert qu'à csv"},
              Row{{"check", "-f", "a.dat"}, "--follow ne sert qu'à csv"},
              Row{{"csv", "--follow", "-"}, "l'entrée standard se lit jusqu'au bout"},
              Row{{"plot", "a.dat", "-o", "p.png", "--width", "12"}, "--width demande"},

@@ -6,6 +6,7 @@
 #include <ombrelis/testing/RunHarness.h>
 #include <ombrelis/testing/TempDir.h>
 #include <sstream>
+#include <sys/stat.h>
 
 using namespace ombrelis::logtool;
 using ombrelis::testing::fileBytes;
@@ -113,6 +114,7 @@ TEST_F(ToolRun, AnOutputThatIsTheInputUnderAnyNameIsRefused) {
         EXPECT_EQ(run({"csv", input, "-o", output}), kExitFailed) << output;
         EXPECT_NE(err.str().find("c'est le fichier lu"), std::string::npos) << err.str();
         EXPECT_EQ(run({"plot", link, "-o", output}), kExitFailed) << output;
+        EXPECT_EQ(run({"xlsx", hard, "-o", output}), kExitFailed) << output;
         EXPECT_EQ(fileBytes(input), bytes);
     }
     EXPECT_TRUE(plotted.empty());
@@ -137,5 +139,33 @@ TEST_F(ToolRun, PlotAsksForTheWholeRunWithATitleAndReportsAFailedWrite) {
               std::string::npos)
         << err.str();
 }
+
+#ifdef OMBRELIS_HAS_XLSX
+// A workbook that cannot be written leaves nothing behind (LibreOffice reads a written one:
+// spreadsheet_round_trip.py).
+TEST_F(ToolRun, AWorkbookGoesOnlyIntoAPlainFileAndLeavesNothingOnFailure) {
+    const std::string input = write("run.dat", logBytes(soundRun(3)));
+    for (const auto& [output, why] :
+         {std::pair(dir.file("no/run.xlsx"), "aucun fichier ou dossier de ce nom"),
+          std::pair(dir.path().string(), "c'est un dossier")}) {
+        EXPECT_EQ(run({"xlsx", input, "-o", output}), kExitFailed);
+        EXPECT_EQ(err.str(), "ombrelis-log : impossible d'écrire dans le fichier « " + output +
+                                 " » : " + why + ".\n");
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "run.dat";
+
+    // Through a link, the file it leads to is written and the link stays; a link to a pipe is
+    // refused, not replaced.
+    const std::string target = write("old.xlsx", {1, 2, 3});
+    std::filesystem::create_symlink(target, dir.file("link.xlsx"));
+    ASSERT_EQ(run({"xlsx", input, "-o", dir.file("link.xlsx")}), kExitSound) << err.str();
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.xlsx")));
+    EXPECT_EQ(fileBytes(target).at(0), 'P') << "a zip archive";
+    ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0600), 0);
+    std::filesystem::create_symlink(dir.file("pipe"), dir.file("stdout"));
+    EXPECT_EQ(run({"xlsx", input, "-o", dir.file("stdout")}), kExitFailed);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("stdout")));
+}
+#endif
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <ombrelis/testing/LogBytes.h>
 
 using namespace ombrelis::logtool;
+using ombrelis::testing::logBytes;
 using ombrelis::testing::rec;
 
 namespace {
@@ -19,17 +20,38 @@ TEST(Csv, VoltsAreExactThousandthsOfTheCount) {
     }
 }
 
+// Quoted only for the separator of its own style: a spreadsheet with French settings splits a
+// line at ';' and takes ',' as the decimal comma.
 TEST(Csv, DamagedHeureStaysOneFieldAndShowsEveryByte) {
     struct Row {
         std::string heure; // 8 bytes
-        const char* field;
+        const char* plain;
+        const char* tableur;
     };
-    for (const Row& row : {Row{"12,00,00", "\"12,00,00\""}, Row{"12\"00:00", "\"12\"\"00:00\""},
-                           Row{std::string("\x01\xFF\\:00:0", 8), "\\x01\\xFF\\x5C:00:0"},
-                           Row{"12:00:0\n", "12:00:0\\x0A"}}) {
-        const std::string line = csvLine(3, rec(-2, row.heure, -7));
-        EXPECT_EQ(line, std::string("3,-2,") + row.field + ",-7,-0.002");
+    for (const Row& row :
+         {Row{"12,00,00", "\"12,00,00\"", "12,00,00"}, Row{"12;00;00", "12;00;00", "\"12;00;00\""},
+          Row{"12\"00:00", "\"12\"\"00:00\"", "\"12\"\"00:00\""},
+          Row{std::string("\x01\xFF\\:00:0", 8), "\\x01\\xFF\\x5C:00:0", "\\x01\\xFF\\x5C:00:0"},
+          Row{"12:00:0\n", "12:00:0\\x0A", "12:00:0\\x0A"}}) {
+        EXPECT_EQ(csvLine(3, rec(-2, row.heure, -7)),
+                  std::string("3,-2,") + row.plain + ",-7,-0.002");
+        EXPECT_EQ(csvLine(3, rec(-2, row.heure, -7), CsvStyle::Tableur),
+                  std::string("3;-2;") + row.tableur + ";-7;-0,002");
     }
+}
+
+TEST(Csv, EachStyleHasItsHeaderAndLineEnds) {
+    const std::vector<std::uint8_t> bytes =
+        logBytes({rec(2051, "14:05:09", 0), rec(7, "14:05:10", 1000)});
+    CsvFormatter plain;
+    CsvFormatter tableur(CsvStyle::Tableur);
+    const LogView log(bytes);
+    EXPECT_EQ(std::string(csvHeader(CsvStyle::Plain)) + std::string(plain.lines(log, 41)),
+              "record,valeur,heure,temps_ms,tension_v\n41,2051,14:05:09,0,2.051\n"
+              "42,7,14:05:10,1000,0.007\n");
+    EXPECT_EQ(std::string(csvHeader(CsvStyle::Tableur)) + std::string(tableur.lines(log, 41)),
+              "\xEF\xBB\xBFrecord;valeur;heure;temps_ms;tension_v\r\n41;2051;14:05:09;0;2,051\r\n"
+              "42;7;14:05:10;1000;0,007\r\n");
 }
 
 } // namespace

@@ -7,10 +7,12 @@
 #include <algorithm>
 #include <cmath>
 #include <ombrelis/ui/ChartWidget.h>
+#include <ombrelis/ui/Form1Accessibility.h>
 #include <ombrelis/ui/Form1Controls.h>
 #include <ombrelis/ui/LineItem.h>
 #include <ombrelis/ui/PickList.h>
 #include <ombrelis/ui/ShippedResources.h>
+#include <ombrelis/ui/StatusLineAccessible.h>
 #include <ombrelis/ui/Twips.h>
 
 namespace ombrelis::ui {
@@ -59,6 +61,7 @@ QLabel* label(QWidget& in, const char* name, const char* caption, int left, int 
 } // namespace
 
 Form1Controls buildForm1Controls(QWidget& window) {
+    installAccessibleRoles();
     window.setWindowTitle(QStringLiteral("Ombrelis V1.1"));
     // The design's dialog font: every control without a font of its own uses it, and the
     // designed sizes are made for it.
@@ -76,7 +79,8 @@ Form1Controls buildForm1Controls(QWidget& window) {
     c.Line1 = new LineItem(&window, 240, 2400, 10680, 2400, QColor(0, 0, 255));
     c.Line1->setObjectName(QStringLiteral("Line1"));
 
-    c.ctl = label(window, "ctl", "", kStatusLeft, 2040, kStatusWidth, 255);
+    c.ctl = place(new StatusLabel(&window), "ctl", kStatusLeft, 2040, kStatusWidth, 255);
+    c.ctl->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     fitStatusLineToWindow(c, window.width());
     setTextColour(*c.ctl, red);
     c.Label7 = label(window, "Label7", "0V", 0, 6720, 255, 255, Backing::Opaque);
@@ -136,6 +140,7 @@ Form1Controls buildForm1Controls(QWidget& window) {
         QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
     }
     c.btnGO->setFocus();
+    makeForm1Accessible(c);
     return c;
 }
 

@@ -18,7 +18,10 @@ Action actionNamed(const std::string& name) {
     if (name == "plot") {
         return Action::Plot;
     }
-    throw UsageError("commande inconnue " + quoted(name) + " (check, csv ou plot)");
+    if (name == "xlsx") {
+        return Action::Xlsx;
+    }
+    throw UsageError("commande inconnue " + quoted(name) + " (check, csv, plot ou xlsx)");
 }
 
 int pictureSize(const std::string& option, const std::string& text) {
@@ -57,6 +60,10 @@ Command parseCommandLine(const std::vector<std::string>& args) {
         }
         if (arg == "-f" || arg == "--follow") {
             command.follow = true;
+            continue;
+        }
+        if (arg == "--tableur") {
+            command.tableur = true;
             continue;
         }
         std::string name = arg;
@@ -102,6 +109,9 @@ Command parseCommandLine(const std::vector<std::string>& args) {
     if (command.follow && command.action != Action::Csv) {
         throw UsageError("--follow ne sert qu'à csv");
     }
+    if (command.tableur && command.action != Action::Csv) {
+        throw UsageError("--tableur ne sert qu'à csv");
+    }
     if (command.follow && command.input == "-") {
         throw UsageError("--follow suit un fichier par son nom ; l'entrée standard se lit "
                          "jusqu'au bout sans lui");
@@ -111,6 +121,9 @@ Command parseCommandLine(const std::vector<std::string>& args) {
     }
     if (command.output && command.output->empty()) {
         throw UsageError("-o demande un nom de fichier");
+    }
+    if (command.action == Action::Xlsx && !command.output) {
+        throw UsageError("xlsx demande -o SORTIE.xlsx, le classeur à écrire");
     }
     if (command.action == Action::Plot) {
         if (!command.output) {
@@ -132,9 +145,10 @@ de 14 octets)
 
 Utilisation :
   ombrelis-log check FICHIER
-  ombrelis-log csv FICHIER [-o SORTIE]
-  ombrelis-log csv --follow FICHIER [-o SORTIE]
+  ombrelis-log csv [--tableur] FICHIER [-o SORTIE]
+  ombrelis-log csv --follow [--tableur] FICHIER [-o SORTIE]
   ombrelis-log plot FICHIER -o SORTIE.png [--width L] [--height H]
+  ombrelis-log xlsx FICHIER -o SORTIE.xlsx
   ombrelis-log --help
 
 FICHIER peut être un fichier ordinaire, un tube ou une FIFO ; - lit l'entrée standard. Quelle
@@ -151,6 +165,10 @@ Commandes :
          4,096 V ; avec un point décimal, comme l'attendent les autres programmes). Écrit
          dans SORTIE, ou sur la sortie standard sans -o. Une mesure incomplète à la fin est
          signalée sur la sortie d'erreur et n'est pas écrite.
+         Avec --tableur, pour un tableur réglé en français (Excel, LibreOffice Calc) :
+         des points-virgules entre les champs, une virgule décimale, des fins de ligne
+         CRLF et une marque d'ordre des octets UTF-8 ; le même en-tête, la même
+         numérotation.
          Avec --follow (-f), continue comme tail -f tant qu'Ombrelis écrit FICHIER :
          chaque nouvelle mesure devient une ligne dès qu'elle est entière, écrite aussitôt,
          jusqu'à l'interruption (Ctrl+C). Un FICHIER remplacé ou raccourci (une nouvelle
@@ -159,9 +177,16 @@ Commandes :
   plot   Une image PNG de toute la série : le temps en secondes en abscisse, les volts de 0 à
          4,096 en ordonnée, des lignes de repère à 1, 2 et 3 V. Taille par défaut
          1200 x 600 pixels. Aucun écran n'est nécessaire.
+  xlsx   Un classeur Excel (SORTIE.xlsx) : les mesures en nombres (l'heure en texte), une
+         ligne d'en-tête figée, 1 048 575 mesures par feuille (Mesures, Mesures 2...), et
+         une feuille Graphique : la tension en fonction du temps, avec les repères à 1, 2
+         et 3 V. Le graphique montre toute la série réduite à au plus 16 384 points (pour
+         chaque tranche de temps, la première, la plus basse, la plus haute et la dernière
+         mesure) ; les feuilles Mesures gardent toutes les mesures.
 
 Code de sortie :
-  0  check : le fichier est sain (un fichier vide est sain) ; csv, plot : la sortie est écrite
+  0  check : le fichier est sain (un fichier vide est sain) ; csv, plot, xlsx : la sortie
+     est écrite
   1  check : le fichier est endommagé ; le rapport dit à partir de quelle mesure et pourquoi
   2  le fichier ne peut pas être lu, la sortie ne peut pas être écrite, ou la ligne de
      commande est incorrecte

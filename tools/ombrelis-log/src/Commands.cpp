@@ -10,6 +10,7 @@
 #include <ombrelis/logtool/Output.h>
 #include <ombrelis/logtool/PlotLayout.h>
 #include <ombrelis/logtool/ReportText.h>
+#include <ombrelis/logtool/Workbook.h>
 #include <ombrelis/platform/SystemError.h>
 
 namespace ombrelis::logtool {
@@ -132,8 +133,9 @@ int writeCsvOutput(const Command& command, std::ostream& out, std::ostream& err,
 
 int runCsv(const Command& command, LogReader& reader, std::ostream& out, std::ostream& err) {
     const int status = writeCsvOutput(command, out, err, [&](std::ostream& sink) {
-        CsvFormatter formatter;
-        sink << kCsvHeader << '\n';
+        const CsvStyle style = command.tableur ? CsvStyle::Tableur : CsvStyle::Plain;
+        CsvFormatter formatter(style);
+        sink << csvHeader(style);
         // Flushed block by block: lines from a pipe fed by a live run come out as they come in.
         for (LogView block = reader.next(); !block.empty() && sink; block = reader.next()) {
             const std::string_view lines = formatter.lines(block, reader.firstNumber());
@@ -158,6 +160,16 @@ int runPlot(const Command& command, LogReader& reader, std::ostream& err, const 
     return kExitSound;
 }
 
+int runXlsx(const Command& command, LogReader& reader, std::ostream& err) {
+    if (const std::optional<std::string> failure =
+            writeWorkbook(reader, command.input, *command.output)) {
+        reportWriteFailure(command, *failure, err);
+        return kExitFailed;
+    }
+    notePartialRecord(command, reader, err);
+    return kExitSound;
+}
+
 int runOnInput(const Command& command, std::ostream& out, std::ostream& err,
                const PlotWriter& plot) {
     if (command.follow) {
@@ -166,7 +178,8 @@ int runOnInput(const Command& command, std::ostream& out, std::ostream& err,
             return kExitFailed;
         }
         return writeCsvOutput(command, out, err, [&](std::ostream& sink) {
-            followCsv(*file, command.input, sink, err);
+            followCsv(*file, command.input, sink, err,
+                      command.tableur ? CsvStyle::Tableur : CsvStyle::Plain);
         });
     }
     const std::unique_ptr<InputFile> input = InputFile::open(command.input);
@@ -181,6 +194,8 @@ int runOnInput(const Command& command, std::ostream& out, std::ostream& err,
         return runCsv(command, reader, out, err);
     case Action::Plot:
         return runPlot(command, reader, err, plot);
+    case Action::Xlsx:
+        return runXlsx(command, reader, err);
     case Action::Help:
         break;
     }

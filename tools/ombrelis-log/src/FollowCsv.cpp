@@ -19,10 +19,11 @@ std::string changeText(FollowedFile::Change change, const LogReader& reader) {
 
 } // namespace
 
-void followCsv(FollowedFile& file, const std::string& name, std::ostream& out, std::ostream& err) {
+void followCsv(FollowedFile& file, const std::string& name, std::ostream& out, std::ostream& err,
+               CsvStyle style) {
     LogReader reader(file);
-    CsvFormatter formatter;
-    out << kCsvHeader << '\n' << std::flush;
+    CsvFormatter formatter(style);
+    out << csvHeader(style) << std::flush;
     bool gone = false;
     while (out) {
         const LogView block = reader.next();

@@ -37,10 +37,10 @@ constexpr std::array<ShownByte, 256> kShown = [] {
 } // namespace
 
 // Without snprintf: csv writes one Heure per record, and a damaged log is mostly escapes.
-char* putHeure(char* out, const std::array<char, 8>& heure, bool csvField) {
+char* putHeure(char* out, const std::array<char, 8>& heure, bool csvField, char separator) {
     bool quoted = false;
     for (const char c : heure) {
-        quoted = quoted || (csvField && (c == ',' || c == '"'));
+        quoted = quoted || (csvField && (c == separator || c == '"'));
     }
     if (quoted) {
         *out++ = '"';
@@ -64,14 +64,14 @@ std::string printableHeure(const std::array<char, 8>& heure) {
     return std::string(text, putHeure(text, heure, false));
 }
 
-char* putVolts(char* out, std::int32_t counts) {
+char* putVolts(char* out, std::int32_t counts, char decimalMark) {
     const std::int64_t magnitude = counts < 0 ? -static_cast<std::int64_t>(counts) : counts;
     if (counts < 0) {
         *out++ = '-';
     }
     out = std::to_chars(out, out + 12, magnitude / 1000).ptr;
     const auto thousandths = static_cast<int>(magnitude % 1000);
-    *out++ = '.';
+    *out++ = decimalMark;
     *out++ = static_cast<char>('0' + thousandths / 100);
     *out++ = static_cast<char>('0' + thousandths / 10 % 10);
     *out++ = static_cast<char>('0' + thousandths % 10);

@@ -146,6 +146,24 @@ std::pair<double, double> PlotTrace::timeSpanSeconds() const {
     return {smallestTemps_ / 1000.0, largestTemps_ / 1000.0};
 }
 
+std::vector<PlotTrace::Sample> PlotTrace::kept() const {
+    std::vector<Sample> samples;
+    for (const Bin& bin : bins_) {
+        if (bin.first.number == 0) {
+            continue;
+        }
+        std::array<const Sample*, 4> kept{&bin.first, &bin.low, &bin.high, &bin.last};
+        std::sort(kept.begin(), kept.end(),
+                  [](const Sample* a, const Sample* b) { return a->number < b->number; });
+        for (std::size_t i = 0; i < kept.size(); ++i) {
+            if (i == 0 || kept[i]->number != kept[i - 1]->number) {
+                samples.push_back(*kept[i]);
+            }
+        }
+    }
+    return samples;
+}
+
 std::vector<PlotPoint> PlotTrace::points(const PlotLayout& layout) const {
     std::vector<PlotPoint> points;
     ColumnRun run;
@@ -162,18 +180,8 @@ std::vector<PlotPoint> PlotTrace::points(const PlotLayout& layout) const {
         }
         run.add(p);
     };
-    for (const Bin& bin : bins_) {
-        if (bin.first.number == 0) {
-            continue;
-        }
-        std::array<const Sample*, 4> kept{&bin.first, &bin.low, &bin.high, &bin.last};
-        std::sort(kept.begin(), kept.end(),
-                  [](const Sample* a, const Sample* b) { return a->number < b->number; });
-        for (std::size_t i = 0; i < kept.size(); ++i) {
-            if (i == 0 || kept[i]->number != kept[i - 1]->number) {
-                emit(*kept[i]);
-            }
-        }
+    for (const Sample& s : kept()) {
+        emit(s);
     }
     run.flushInto(points);
     return points;

@@ -13,13 +13,14 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-enum class Action { Help, Check, Csv, Plot };
+enum class Action { Help, Check, Csv, Plot, Xlsx };
 
 struct Command {
     Action action = Action::Help;
     std::string input;
-    std::optional<std::string> output; ///< csv: standard output when absent; plot: required
+    std::optional<std::string> output; ///< csv: standard output when absent; plot, xlsx: required
     bool follow = false;               ///< csv: go on with what a run adds to the file
+    bool tableur = false;              ///< csv: for a spreadsheet with French settings
     int width = 1200;
     int height = 600;
 };

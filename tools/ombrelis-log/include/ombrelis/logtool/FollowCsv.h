@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ombrelis/logtool/CsvWriter.h>
 #include <ombrelis/logtool/Input.h>
 #include <ostream>
 #include <string>
@@ -13,6 +14,7 @@ inline constexpr int kLookEveryMs = 200;
 /// `out` after each batch of lines, for as long as `out` takes them. A file replaced or
 /// shortened under `name` is reported on `err` and read again from record 1. Returns when `out`
 /// fails; throws InputError when the file cannot be read.
-void followCsv(FollowedFile& file, const std::string& name, std::ostream& out, std::ostream& err);
+void followCsv(FollowedFile& file, const std::string& name, std::ostream& out, std::ostream& err,
+               CsvStyle style = CsvStyle::Plain);
 
 } // namespace ombrelis::logtool

@@ -36,11 +36,12 @@ std::string printableHeure(const std::array<char, 8>& heure);
 inline constexpr std::size_t kHeureRoom = 40;
 
 /// Writes printableHeure at `out` (room for kHeureRoom characters) and returns the end; for a
-/// CSV field, quoted when it holds a comma or a double quote, whose quotes are doubled.
-char* putHeure(char* out, const std::array<char, 8>& heure, bool csvField);
+/// CSV field, quoted when it holds `separator` or a double quote, whose quotes are doubled.
+char* putHeure(char* out, const std::array<char, 8>& heure, bool csvField, char separator = ',');
 
-/// Writes voltsText at `out` (room for 16 characters) and returns the end.
-char* putVolts(char* out, std::int32_t counts);
+/// Writes voltsText at `out` (room for 16 characters) and returns the end; `decimalMark` is ','
+/// for a spreadsheet with French settings.
+char* putVolts(char* out, std::int32_t counts, char decimalMark = '.');
 
 /// A count as volts with three decimals: one count is one millivolt on the 4.096 V reference.
 /// Formed from the integer, so it is exact ("2.051", "-0.005").

@@ -44,12 +44,16 @@ public:
     /// outside the chart, so the line leaves the chart without being drawn far beyond it.
     std::vector<PlotPoint> points(const PlotLayout& layout) const;
 
-private:
     struct Sample {
         std::uint64_t number = 0; ///< record number; 0 in an empty bin
         std::int32_t tempsMs = 0;
         std::int16_t valeur = 0;
     };
+    /// The whole run reduced to at most four records a bin: each bin's first, lowest, highest
+    /// and last, each once, in the order they came within a bin, bin after bin in time.
+    std::vector<Sample> kept() const;
+
+private:
     struct Bin {
         Sample first, low, high, last;
         void add(const Sample& s) noexcept;
