@@ -108,9 +108,11 @@ void drawTrace(QPainter& painter, const PlotLayout& layout, const PlotTrace& tra
 } // namespace
 
 OffscreenGui::OffscreenGui(int& argc, char** argv) {
+#ifndef _WIN32
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+#endif
     if (QGuiApplication::instance() == nullptr) {
         app_ = std::make_unique<QGuiApplication>(argc, argv);
     }
