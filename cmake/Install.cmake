@@ -1,5 +1,11 @@
 # Installation in the standard places, and the Debian package (cpack -G DEB).
 # The window program comes from app/; both rules tolerate its absence (OMBRELIS_BUILD_UI=OFF).
+# On Windows: one folder with everything the programs need (cmake/InstallWindows.cmake).
+
+if(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/InstallWindows.cmake)
+  return()
+endif()
 
 if(TARGET ombrelis)
   install(TARGETS ombrelis RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

@@ -1,11 +1,18 @@
 #!/usr/bin/env bash
-# wine-run.sh PREFIX PROGRAM [ARGS...]: runs a Windows program under Wine, in a prefix of the
-# build's own rather than the user's ~/.wine, which tests must neither need nor disturb.
-# The prefix is made at the first use; parallel test runs wait for each other while it is.
+# wine-run.sh PREFIX [--dlls FOLDER]... PROGRAM [ARGS...]: runs a Windows program under Wine,
+# in a prefix of the build's own rather than the user's ~/.wine, which tests must neither need
+# nor disturb, with the DLLs of each FOLDER found as if they were beside the program (the
+# compiler's run-time, Qt's). The prefix is made at the first use; parallel test runs wait for
+# each other while it is.
 set -euo pipefail
 
 prefix="$1"
 shift
+dll_path=""
+while [ "${1:-}" = "--dlls" ]; do
+    dll_path="${dll_path:+$dll_path;}Z:${2//\//\\}"
+    shift 2
+done
 wine=""
 for candidate in wine64 /usr/lib/wine/wine64 wine; do
     if command -v "$candidate" >/dev/null 2>&1; then
@@ -24,6 +31,7 @@ wineserver="$(dirname "$wine")/wineserver"
 # Wine names Linux files in the locale's encoding: under the C locale a Windows name such as
 # "relevé-Ω.dat" would have no Linux form at all.
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
+export WINEPATH="$dll_path${WINEPATH:+;$WINEPATH}"
 ready="$prefix/.ombrelis-ready"
 if [ ! -f "$ready" ]; then
     mkdir -p "$(dirname "$prefix")"

@@ -105,10 +105,6 @@ void drawTrace(QPainter& painter, const PlotLayout& layout, const PlotTrace& tra
     painter.restore();
 }
 
-} // namespace
-
-namespace {
-
 /// Qt's own messages (a missing XDG_RUNTIME_DIR, a font it falls back from) are written for
 /// developers, in English: the tool's user gets the tool's French messages only.
 void keepForDevelopers(QtMsgType, const QMessageLogContext&, const QString&) {}
@@ -117,9 +113,11 @@ void keepForDevelopers(QtMsgType, const QMessageLogContext&, const QString&) {}
 
 OffscreenGui::OffscreenGui(int& argc, char** argv) {
     qInstallMessageHandler(keepForDevelopers);
+#ifndef _WIN32
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+#endif
     if (QGuiApplication::instance() == nullptr) {
         app_ = std::make_unique<QGuiApplication>(argc, argv);
     }

@@ -35,7 +35,9 @@ using RealtimeBroker = std::function<bool(std::int64_t threadId, int priority)>;
 /// CAP_SYS_NICE, RLIMIT_RTPRIO or `broker` allow it). Before the first raise it arms a safety
 /// net: RLIMIT_RTTIME, and a SIGXCPU handler that puts the raised thread back to normal
 /// time-sharing when it has run too long without sleeping. One per program: the net knows one
-/// raised thread. Elsewhere: NormalPriority.
+/// raised thread. Windows: the thread at "highest" within the normal priority class, which
+/// needs no administrator rights, and back to its priority before; `broker` is not used.
+/// Elsewhere: NormalPriority.
 std::unique_ptr<ThreadPriority> systemThreadPriority(RealtimeBroker broker = {});
 
 } // namespace ombrelis::platform

@@ -13,8 +13,9 @@ namespace ombrelis::logtool {
 
 /// Qt's GUI module for drawing pictures without a screen. Unless the user chose a platform
 /// (QT_QPA_PLATFORM), it uses the offscreen one: the tool never shows a window, so a display
-/// would only be one more thing that can be missing or slow (a forwarded X connection).
-/// Creates the application object only when there is none yet.
+/// would only be one more thing that can be missing or slow (a forwarded X connection). On
+/// Windows the system's own platform, which is always there and draws without showing a
+/// window; the offscreen one would find none of the machine's faces there. Creates the application object only when there is none yet.
 class OffscreenGui {
 public:
     OffscreenGui(int& argc, char** argv);
