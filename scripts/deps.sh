@@ -15,7 +15,7 @@ packages=(build-essential cmake ninja-build qt6-base-dev fonts-liberation2 qt6-t
           libgtest-dev libgmock-dev clang libclang-rt-dev python3 python3-numpy pkg-config
           libxlsxwriter-dev)
 if [[ "${1:-}" == --tests ]]; then
-    packages+=(libreoffice-calc-nogui xvfb xauth dbus at-spi2-core python3-pyatspi xdotool)
+    packages+=(libreoffice-calc-nogui xvfb dbus at-spi2-core python3-pyatspi xdotool)
 fi
 
 missing=()

@@ -2,10 +2,16 @@
 """The window through a real assistive-technology client (AT-SPI): each control's French name
 and role, Tab in the designed order, then a run by keyboard alone (Space, a typed name, Enter
 on GO, Space on STOP) during which the status line is read on demand and never announced; the
-log is whole. Usage, on a display and a session bus of its own:
-xvfb-run -a dbus-run-session -- accessible_window.py OMBRELIS
+log is whole. Usage: accessible_window.py OMBRELIS; it starts a display (Xvfb) and a session
+bus (dbus-run-session) of its own.
 """
-import os, re, signal, struct, subprocess, sys, tempfile, time
+import os, random, re, signal, struct, subprocess, sys, tempfile, time
+
+try:  # only inside the session bus
+    import pyatspi
+    from gi.repository import GLib
+except ImportError:
+    pass
 
 LIMIT = 20  # seconds, for every wait
 
@@ -13,16 +19,38 @@ LIMIT = 20  # seconds, for every wait
 def wait_for(what, test):
     end = time.monotonic() + LIMIT
     while time.monotonic() < end:
+        # The client learns of new applications and changes through bus events: take them in.
+        while GLib.MainContext.default().iteration(False):
+            pass
         if value := test():
             return value
         time.sleep(0.05)
     raise AssertionError("gave up waiting for " + what)
 
 
-def main(program):
-    import pyatspi
-    from gi.repository import GLib
+def outside(program):
+    # A display number of its own, far from the :0, :1… that other servers on the machine take
+    # and give back at any time; Xvfb writes the number on the pipe once it accepts clients.
+    for _ in range(10):
+        read_end, write_end = os.pipe()
+        xvfb = subprocess.Popen(["Xvfb", f":{random.randrange(200, 30000)}", "-displayfd",
+                                 str(write_end), "-nolisten", "tcp"], pass_fds=(write_end,),
+                                stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        if display := os.fdopen(read_end).readline().strip():
+            break
+        xvfb.wait(timeout=LIMIT)
+    try:
+        assert display, "Xvfb did not start"
+        return subprocess.run(["dbus-run-session", "--", sys.executable, __file__, "--inside",
+                               program], env=dict(os.environ, DISPLAY=":" + display),
+                              timeout=150).returncode
+    finally:
+        xvfb.terminate()
+        xvfb.wait(timeout=LIMIT)
 
+
+def inside(program):
     def walk(node, depth=0):
         assert depth < 30
         yield node
@@ -59,11 +87,15 @@ def main(program):
         log = os.path.join(d, "clavier.dat")
         env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", XDG_RUNTIME_DIR=d, HOME=d)
         env.pop("QT_QPA_PLATFORM", None)
+        # The display and the accessibility bus answer before the program starts, as they do on
+        # a desktop where a screen reader runs: it looks for them only once, as it starts.
+        wait_for("the display", lambda: subprocess.run(["xdotool", "getmouselocation"],
+                                                       capture_output=True).returncode == 0)
+        wait_for("the accessibility bus", lambda: pyatspi.Registry.getDesktop(0).childCount >= 0)
         window = subprocess.Popen([program], stderr=subprocess.DEVNULL, env=env)
         try:
-            desktop = pyatspi.Registry.getDesktop(0)
-            app = wait_for("the program", lambda: next((a for a in desktop if a is not None
-                                                         and a.name == "ombrelis"), None))
+            app = wait_for("the program", lambda: next(
+                (a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "ombrelis"), None))
             wait_for("its controls", lambda: ("GO !", "push button") in controls())
             found = controls()
             for name, role in [("Date (jjmmaa)", "text"), ("Vitesse (ms)", "combo box"),
@@ -123,4 +155,4 @@ def main(program):
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv[1]))
+    sys.exit(inside(sys.argv[2]) if sys.argv[1] == "--inside" else outside(sys.argv[1]))
