@@ -10,10 +10,11 @@ set -euo pipefail
 # the program at build time, so the program itself needs neither package when it runs.
 # The tests: GoogleTest, clang with its sanitizer and fuzzer runtimes, numpy for the README's
 # snippets.
-# ombrelis-log writes workbooks with libxlsxwriter.
+# ombrelis-log writes workbooks with libxlsxwriter, whose pkg-config file asks for zlib at link
+# time although the package does not bring its headers and link file.
 packages=(build-essential cmake ninja-build qt6-base-dev fonts-liberation2 qt6-translations-l10n
           libgtest-dev libgmock-dev clang libclang-rt-dev python3 python3-numpy pkg-config
-          libxlsxwriter-dev)
+          libxlsxwriter-dev zlib1g-dev)
 if [[ "${1:-}" == --tests ]]; then
     packages+=(libreoffice-calc-nogui xvfb dbus at-spi2-core python3-pyatspi xdotool)
 fi
