@@ -32,7 +32,8 @@ TEST(Csv, DamagedHeureStaysOneFieldAndShowsEveryByte) {
          {Row{"12,00,00", "\"12,00,00\"", "12,00,00"}, Row{"12;00;00", "12;00;00", "\"12;00;00\""},
           Row{"12\"00:00", "\"12\"\"00:00\"", "\"12\"\"00:00\""},
           Row{std::string("\x01\xFF\\:00:0", 8), "\\x01\\xFF\\x5C:00:0", "\\x01\\xFF\\x5C:00:0"},
-          Row{"12:00:0\n", "12:00:0\\x0A", "12:00:0\\x0A"}}) {
+          Row{"12:00:0\n", "12:00:0\\x0A", "12:00:0\\x0A"},
+          Row{"=2+5:000", "\\x3D2+5:000", "\\x3D2+5:000"}}) { // never a formula
         EXPECT_EQ(csvLine(3, rec(-2, row.heure, -7)),
                   std::string("3,-2,") + row.plain + ",-7,-0.002");
         EXPECT_EQ(csvLine(3, rec(-2, row.heure, -7), CsvStyle::Tableur),

@@ -45,7 +45,20 @@ char* putHeure(char* out, const std::array<char, 8>& heure, bool csvField, char 
     if (quoted) {
         *out++ = '"';
     }
-    for (const char c : heure) {
+    // A field that begins like a formula would be run by a spreadsheet: such a first byte is
+    // escaped too. A sound Heure begins with a digit, so only a damaged one is concerned.
+    std::size_t from = 0;
+    if (const char first = heure[0];
+        csvField && (first == '=' || first == '+' || first == '-' || first == '@')) {
+        const auto byte = static_cast<unsigned char>(first);
+        *out++ = '\\';
+        *out++ = 'x';
+        *out++ = "0123456789ABCDEF"[byte >> 4];
+        *out++ = "0123456789ABCDEF"[byte & 0xF];
+        from = 1;
+    }
+    for (std::size_t i = from; i < heure.size(); ++i) {
+        const char c = heure[i];
         const ShownByte& shown = kShown[static_cast<unsigned char>(c)];
         std::memcpy(out, shown.text.data(), shown.text.size());
         out += shown.length;
