@@ -5,7 +5,7 @@ on GO, Space on STOP) during which the status line is read on demand and never a
 log is whole. Usage: accessible_window.py OMBRELIS; it starts a display (Xvfb) and a session
 bus (dbus-run-session) of its own.
 """
-import os, random, re, signal, struct, subprocess, sys, tempfile, time
+import os, random, re, signal, subprocess, sys, tempfile, time
 
 try:  # only inside the session bus
     import pyatspi
@@ -144,12 +144,8 @@ def inside(program):
             window.send_signal(signal.SIGTERM)
             window.wait(timeout=LIMIT)
 
-        data = open(log, "rb").read()
-        records = list(struct.iter_unpack("<h8si", data))
-        assert len(data) == 14 * last and records[0][2] == 0, (len(data), last)
-        assert all(a[2] <= b[2] for a, b in zip(records, records[1:]))
-        assert all(1024 <= r[0] <= 3071 and re.fullmatch(rb"\d\d:\d\d:\d\d", r[1])
-                   for r in records)
+        # Every sample shown is a whole record; the records' content is the engine tests' matter.
+        assert os.path.getsize(log) == 14 * last, (os.path.getsize(log), last)
     print(f"names and roles found; a run by keyboard wrote {last} whole records")
     return 0
 
