@@ -45,6 +45,10 @@ std::string streamReason(int errorNumber) {
     return platform::errnoReason(errorNumber != 0 ? errorNumber : EIO);
 }
 
+CsvStyle csvStyle(const Command& command) {
+    return command.tableur ? CsvStyle::Tableur : CsvStyle::Plain;
+}
+
 /// A report that did not reach standard output (a full disk, a closed descriptor) is a failure,
 /// not a verdict: `status` becomes kExitFailed and the user is told why.
 int finishStandardOutput(int status, std::ostream& out, std::ostream& err) {
@@ -133,7 +137,7 @@ int writeCsvOutput(const Command& command, std::ostream& out, std::ostream& err,
 
 int runCsv(const Command& command, LogReader& reader, std::ostream& out, std::ostream& err) {
     const int status = writeCsvOutput(command, out, err, [&](std::ostream& sink) {
-        const CsvStyle style = command.tableur ? CsvStyle::Tableur : CsvStyle::Plain;
+        const CsvStyle style = csvStyle(command);
         CsvFormatter formatter(style);
         sink << csvHeader(style);
         // Flushed block by block: lines from a pipe fed by a live run come out as they come in.
@@ -178,8 +182,7 @@ int runOnInput(const Command& command, std::ostream& out, std::ostream& err,
             return kExitFailed;
         }
         return writeCsvOutput(command, out, err, [&](std::ostream& sink) {
-            followCsv(*file, command.input, sink, err,
-                      command.tableur ? CsvStyle::Tableur : CsvStyle::Plain);
+            followCsv(*file, command.input, sink, err, csvStyle(command));
         });
     }
     const std::unique_ptr<InputFile> input = InputFile::open(command.input);
